@@ -1,0 +1,32 @@
+#pragma once
+// The one DDE client conversation with the host. Commands go as execute
+// transactions, replies come back from request transactions, both on the item
+// "ImageServerItem" in CF_TEXT. The DDEML implementation is host_link_win32.cpp;
+// tests may link a scripted host in its place.
+#include <cstddef>
+
+#include "dde_handles.h"
+
+inline constexpr const char* kHostService = "KELVARA";
+inline constexpr const char* kHostTopic = "ImageServer";
+inline constexpr const char* kImageServerItem = "ImageServerItem";
+
+struct HostLink {
+    DWORD instance = 0;
+    HCONV conversation = nullptr;
+    HSZ serviceHandle = nullptr;
+    HSZ topicHandle = nullptr;
+    int acknowledged = 0;
+    DWORD pendingTransaction = 0;  // id of the execute being waited for, 0 when none
+};
+
+// Initialises DDEML as a client and opens the conversation.
+bool HostConnect(HostLink& link, const char* service, const char* topic);
+// Closes the conversation (if any) and uninitialises DDEML.
+void HostDisconnect(HostLink& link);
+// Reads the item's reply into buffer (capacity + 1 bytes), without a trailing
+// CR LF. Up to 5 attempts of 1000 ms. The buffer is empty after a failure.
+bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t capacity);
+// Sends a command and waits up to 10 s for the host to complete it, dispatching
+// the thread's messages meanwhile. True when that very execute completed.
+bool HostExecute(HostLink& link, const char* item, const char* command);

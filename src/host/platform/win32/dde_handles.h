@@ -1,0 +1,3 @@
+#pragma once
+#include "gdi_handles.h"
+#include <ddeml.h>

@@ -1,0 +1,30 @@
+#pragma once
+// The per-platform part of the image model: a bottom-up 8-bit DIB section with
+// its memory drawing context. Windows uses GDI; native builds use the heap.
+#include <cstddef>
+#include <cstdint>
+
+#include "gdi_handles.h"
+
+constexpr int kPaletteEntries = 256;
+constexpr std::size_t kPaletteBytes = kPaletteEntries * 4;
+constexpr std::size_t kInfoHeaderBytes = 40;
+constexpr std::size_t kHeaderBlockBytes = kInfoHeaderBytes + kPaletteBytes;  // 1064
+
+// Row stride of an 8-bit image: the width rounded up to a multiple of 4.
+constexpr std::int64_t strideFor(std::int64_t width) { return (width + 3) & ~std::int64_t{3}; }
+
+// A memory drawing context compatible with the screen (null device context).
+HDC createMemoryDc();
+void deleteMemoryDc(HDC dc);
+
+// Makes an 8-bit section of width x height (bottom-up) with the 256 RGBQUAD
+// entries at `palette`. `initialPixels` is null or holds stride x height bytes.
+// `outPixels` (may be null) receives the pixel memory, null on failure.
+// Returns null when the section cannot be made.
+HBITMAP createIndexedSection(HDC dc, int width, int height, const std::uint8_t* palette,
+                             const std::uint8_t* initialPixels, std::uint8_t** outPixels);
+void deleteSection(HBITMAP bitmap);
+
+// Copies the section's own colour table (256 RGBQUAD entries) into `palette`.
+bool readSectionColorTable(HBITMAP bitmap, HDC dc, std::uint8_t* palette);

@@ -1,0 +1,3 @@
+#pragma once
+// How many redraws the native build has been asked for (tests only).
+int nativeRedrawCount();
