@@ -19,7 +19,7 @@ struct DibBlockSpec {
 inline std::vector<std::uint8_t> makeDibBlock(const DibBlockSpec& s) {
     const std::uint32_t entries = s.colorsUsed == 0 ? 256 : s.colorsUsed;
     const std::int64_t rows = s.height < 0 ? -std::int64_t{s.height} : s.height;
-    const std::int64_t stride = (s.width + 3) & ~3;
+    const std::int64_t stride = s.width > 0 ? (s.width + 3) & ~3 : 0;
     std::vector<std::uint8_t> block(s.headerSize + entries * 4 + stride * rows, 0);
     DibInfoHeader h;
     h.biSize = s.headerSize;
