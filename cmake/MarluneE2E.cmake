@@ -1,0 +1,1 @@
+# End-to-end harness helpers: filled in by the work on the host link.
