@@ -1,6 +1,8 @@
 // Reading packed DIBs from untrusted blocks: layout, rejection, bounds.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "dib_block.h"
 #include "image/indexed_image.h"
 
@@ -38,7 +40,10 @@ TEST(PackedDib, RejectsMalformedHeaders) {
         auto block = makeDibBlock(c.spec);
         if (std::string(c.what) == "header size below 40") block[0] = 36;
         EXPECT_NE(packedDibProblem(block.data(), block.size()), nullptr) << c.what;
+        testing::internal::CaptureStdout();
         IndexedImage image(nullptr, block.data(), block.size());
+        const std::string log = testing::internal::GetCapturedStdout();
+        EXPECT_NE(log.find("ERROR: rejected packed DIB"), std::string::npos) << c.what;
         EXPECT_FALSE(image.valid) << c.what;
         EXPECT_EQ(image.pixels, nullptr) << c.what;
     }
@@ -50,8 +55,11 @@ TEST(PackedDib, RejectsEveryTruncation) {
         // A copy of exactly `size` bytes, so ASan catches any read past its end.
         std::vector<std::uint8_t> cut(block.begin(), block.begin() + static_cast<long>(size));
         EXPECT_NE(packedDibProblem(cut.data(), cut.size()), nullptr) << size;
+        testing::internal::CaptureStdout();
         IndexedImage image(nullptr, cut.data(), cut.size());
+        const std::string log = testing::internal::GetCapturedStdout();
         EXPECT_FALSE(image.valid) << size;
+        EXPECT_NE(log.find("truncated"), std::string::npos) << size << ": " << log;
     }
     EXPECT_EQ(packedDibProblem(block.data(), block.size()), nullptr);
 }
