@@ -1,0 +1,21 @@
+# `cmake --build --preset windows --target package`: a zip with both static exes,
+# the user guide and the licence.
+if(NOT WIN32)
+  return()
+endif()
+foreach(program marlune hostsim)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION .)
+  endif()
+endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.md DESTINATION . RENAME USER-GUIDE.md)
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Marlune)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_SYSTEM_NAME win64)
+set(CPACK_PACKAGE_FILE_NAME Marlune-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
+include(CPack)
