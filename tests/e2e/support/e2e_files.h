@@ -1,0 +1,56 @@
+#pragma once
+// Files the stand-in host writes, and a scratch folder for them.
+#include <compare>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/indexed_image.h"
+
+// A fresh, empty folder under the Wine temp folder, removed with its content
+// on destruction.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // path() + "\\" + name.
+    std::string file(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+// The lines of a text file (e.g. hostsim's --log), without CR or LF.
+// Empty when the file cannot be read.
+std::vector<std::string> readLines(const std::string& path);
+
+// The `key=value` lines of a file; lines without '=' are skipped.
+std::map<std::string, std::string> readKeyValues(const std::string& path);
+
+// A .bmp file read as an 8-bit image (the packed DIB after the 14-byte
+// BITMAPFILEHEADER); null when the file is missing or not "BM"-tagged. The
+// image may still be !valid when the DIB is unsound.
+std::unique_ptr<IndexedImage> readBmpFile(const std::string& path);
+
+struct LayerKey {
+    int project = 0;
+    int frame = 0;
+    int layer = 0;
+    auto operator<=>(const LayerKey&) const = default;
+};
+
+// What hostsim's --dump folder holds after the host exited:
+// p<id>.txt (key=value lines) and p<id>_f<frame>_l<layer>.bmp.
+struct HostDump {
+    std::map<int, std::map<std::string, std::string>> projects;
+    std::map<LayerKey, std::unique_ptr<IndexedImage>> layers;
+
+    // The layer's image, or null when the dump has none.
+    const IndexedImage* layer(int project, int frame, int layer) const;
+};
+HostDump readDump(const std::string& folder);
