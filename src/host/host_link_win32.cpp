@@ -1,1 +1,166 @@
-// Implementation pending.
+// HostLink on DDEML: one client conversation, executes sent asynchronously and
+// waited for while the thread's messages keep being dispatched.
+#include "host/host_link_win32.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr UINT kCodePage = CP_WINANSI;
+constexpr DWORD kRequestTimeoutMs = 1000;
+constexpr int kRequestAttempts = 5;
+constexpr DWORD kExecuteWaitMs = 10000;
+
+// DDEML's callback carries no user pointer: the link HostConnect initialised.
+HostLink* callbackLink = nullptr;
+
+class StringHandle {
+public:
+    StringHandle(DWORD instance, const char* text)
+        : instance_(instance), handle_(DdeCreateStringHandleA(instance, text, kCodePage)) {}
+    ~StringHandle() {
+        if (handle_ != nullptr) DdeFreeStringHandle(instance_, handle_);
+    }
+    StringHandle(const StringHandle&) = delete;
+    StringHandle& operator=(const StringHandle&) = delete;
+
+    HSZ get() const { return handle_; }
+
+private:
+    DWORD instance_;
+    HSZ handle_;
+};
+
+class DataHandle {
+public:
+    explicit DataHandle(HDDEDATA handle) : handle_(handle) {}
+    ~DataHandle() {
+        if (handle_ != nullptr) DdeFreeDataHandle(handle_);
+    }
+    DataHandle(const DataHandle&) = delete;
+    DataHandle& operator=(const DataHandle&) = delete;
+
+    HDDEDATA get() const { return handle_; }
+
+private:
+    HDDEDATA handle_;
+};
+
+void freeNameHandles(HostLink& link) {
+    if (link.serviceHandle == nullptr || link.topicHandle == nullptr) return;
+    DdeFreeStringHandle(link.instance, link.serviceHandle);
+    DdeFreeStringHandle(link.instance, link.topicHandle);
+    link.serviceHandle = nullptr;
+    link.topicHandle = nullptr;
+}
+
+// Sleeps until the thread has a message or the deadline passes, and dispatches
+// one message per wake-up; the completion arrives from inside DispatchMessageA.
+// Elapsed time is measured by unsigned difference so a tick-count wrap during
+// the wait does not end it early.
+void waitForCompletion(HostLink& link) {
+    const DWORD start = GetTickCount();
+    while (link.acknowledged == 0) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed > kExecuteWaitMs) return;
+        MsgWaitForMultipleObjectsEx(0, nullptr, kExecuteWaitMs - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MSG message;
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+}  // namespace
+
+HDDEDATA CALLBACK HostCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR data1, ULONG_PTR) {
+    if (callbackLink == nullptr) return nullptr;
+    HostLink& link = *callbackLink;
+    switch (type) {
+    case XTYP_XACT_COMPLETE:
+        // A completion of an execute that was already given up must not count
+        // for the one now waiting. Whatever status the host gave still counts.
+        if (link.pendingTransaction != 0 && data1 == link.pendingTransaction) link.acknowledged = 1;
+        break;
+    case XTYP_DISCONNECT:
+        link.conversation = nullptr;
+        freeNameHandles(link);
+        break;
+    default:
+        break;
+    }
+    return nullptr;
+}
+
+bool HostConnect(HostLink& link, const char* service, const char* topic) {
+    if (DdeInitializeA(&link.instance, HostCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
+    callbackLink = &link;
+    link.serviceHandle = DdeCreateStringHandleA(link.instance, service, kCodePage);
+    link.topicHandle = DdeCreateStringHandleA(link.instance, topic, kCodePage);
+    link.conversation = DdeConnect(link.instance, link.serviceHandle, link.topicHandle, nullptr);
+    if (link.conversation != nullptr) return true;
+    // The instance stays initialised; HostDisconnect uninitialises it.
+    if (link.serviceHandle != nullptr) DdeFreeStringHandle(link.instance, link.serviceHandle);
+    if (link.topicHandle != nullptr) DdeFreeStringHandle(link.instance, link.topicHandle);
+    link.serviceHandle = nullptr;
+    link.topicHandle = nullptr;
+    return false;
+}
+
+void HostDisconnect(HostLink& link) {
+    if (link.conversation != nullptr) {
+        DdeDisconnect(link.conversation);
+        link.conversation = nullptr;
+    }
+    freeNameHandles(link);
+    DdeUninitialize(link.instance);
+    link.instance = 0;
+    link.pendingTransaction = 0;
+    if (callbackLink == &link) callbackLink = nullptr;
+}
+
+bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t capacity) {
+    buffer[0] = '\0';
+    // Wine answers a request without conversation with no data and no error,
+    // which would read as an empty reply.
+    if (link.conversation == nullptr) return false;
+    const StringHandle itemHandle(link.instance, item);
+    HDDEDATA reply = nullptr;
+    for (int attempt = 1; attempt <= kRequestAttempts; ++attempt) {
+        reply = DdeClientTransaction(nullptr, 0, link.conversation, itemHandle.get(), CF_TEXT, XTYP_REQUEST,
+                                     kRequestTimeoutMs, nullptr);
+        if (reply != nullptr) break;
+        if (DdeGetLastError(link.instance) == DMLERR_NO_ERROR) return true;  // an empty reply
+        if (attempt == kRequestAttempts) return false;
+    }
+    const DataHandle data(reply);
+    const DWORD size = DdeGetData(data.get(), nullptr, 0, 0);
+    const std::size_t count = size < capacity ? size : capacity;
+    DdeGetData(data.get(), reinterpret_cast<LPBYTE>(buffer), static_cast<DWORD>(count), 0);
+    buffer[count] = '\0';
+    // Only a trailing CR LF goes; nothing else is trimmed.
+    const std::size_t length = std::strlen(buffer);
+    if (length >= 2 && buffer[length - 2] == '\r') buffer[length - 2] = '\0';
+    return true;
+}
+
+bool HostExecute(HostLink& link, const char* item, const char* command) {
+    const StringHandle itemHandle(link.instance, item);
+    // The terminating NUL travels with the command.
+    const DWORD length = static_cast<DWORD>(std::strlen(command) + 1);
+    DWORD transaction = 0;
+    const HDDEDATA started =
+        DdeClientTransaction(reinterpret_cast<LPBYTE>(const_cast<char*>(command)), length, link.conversation,
+                             itemHandle.get(), CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
+    // No conversation or the host is gone: no completion can come.
+    if (started == nullptr) return false;
+    link.pendingTransaction = transaction;
+    link.acknowledged = 0;
+    waitForCompletion(link);
+    link.pendingTransaction = 0;
+    // Wine keeps finished asynchronous transactions queued; without this only
+    // the first execute of a conversation would ever complete.
+    DdeAbandonTransaction(link.instance, link.conversation, 0);
+    return link.acknowledged != 0;
+}
