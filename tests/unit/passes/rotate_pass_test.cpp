@@ -1,0 +1,199 @@
+// The rotation pass: its scale field, the worked examples, and the pass
+// against the per-pixel formula for many angles, both wrap settings and every
+// factor. Angles are set through the chain so radians come out as the app's.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+
+#include "pass_test_support.h"
+#include "passes/pass_chain.h"
+#include "passes/rotate_pass.h"
+
+using namespace passtest;
+
+namespace {
+
+// Pixel values that tell sources apart: column + 10 * (row % 25), plus 1 so
+// no source pixel is index 0.
+std::unique_ptr<IndexedImage> labelledImage(int width, int height) {
+    auto image = blankImage(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) image->row(y)[x] = static_cast<std::uint8_t>(x % 10 + 10 * (y % 25) + 1);
+    }
+    return image;
+}
+
+int label(int column, int row) { return column % 10 + 10 * (row % 25) + 1; }
+
+struct Rotation {
+    PassChain chain;  // holds the shared settings; never evaluated here
+    Rotation(int degrees, bool wrap) {
+        chain.setRotationAngle(nullptr, degrees);
+        chain.setWrapAround(nullptr, wrap ? 1 : 0);
+    }
+    double radians() const { return chain.settings().angleRadians; }
+};
+
+// Output pixel (column, memory row).
+int at(const IndexedImage& image, int column, int row) { return image.row(row)[column]; }
+
+TEST(RotatePass, ScaleIsTheFloatReciprocalOfTheFactor) {
+    const PassSettings settings;
+    const struct {
+        int factor;
+        std::uint32_t bits;
+        double k;
+    } cases[] = {{1, 0x3F800000u, 1.0},
+                 {2, 0x3F000000u, 2.0},
+                 {4, 0x3E800000u, 4.0},
+                 {6, 0x3E2AAAABu, 5.999999821186071},
+                 {8, 0x3E000000u, 8.0},
+                 {3, 0x3F800000u, 1.0}};
+    for (const auto& c : cases) {
+        RotatePass pass(c.factor, settings);
+        EXPECT_EQ(pass.factor, c.factor);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(pass.scale), c.bits) << c.factor;
+        EXPECT_EQ(1.0 / static_cast<double>(pass.scale), c.k) << c.factor;
+    }
+}
+
+TEST(RotatePass, ZeroAndFullTurnReproduceTheInput) {
+    for (int degrees : {0, 360}) {
+        for (bool wrap : {false, true}) {
+            Rotation rotation(degrees, wrap);
+            for (auto [w, h] : {std::pair{7, 5}, std::pair{8, 6}, std::pair{1, 1}}) {
+                RotatePass pass(1, rotation.chain.settings());
+                auto in = labelledImage(w, h);
+                EXPECT_EQ(applyChecked(pass, *in), pixelsOf(*in)) << degrees << " " << w << "x" << h;
+            }
+        }
+    }
+}
+
+TEST(RotatePass, HalfTurnOfEvenSizeLosesColumnAndRowZero) {
+    for (bool wrap : {false, true}) {
+        Rotation rotation(180, wrap);
+        RotatePass pass(1, rotation.chain.settings());
+        auto in = labelledImage(8, 6);
+        applyChecked(pass, *in);
+        for (int j = 0; j < 6; ++j) {
+            for (int i = 0; i < 8; ++i) {
+                const int sx = i == 0 ? 0 : 8 - i, sy = j == 0 ? 0 : 6 - j;
+                const int expected = (i == 0 || j == 0) && !wrap ? 0 : label(sx, sy);
+                EXPECT_EQ(at(*pass.output, i, j), expected) << i << "," << j << " wrap " << wrap;
+            }
+        }
+    }
+}
+
+TEST(RotatePass, HalfTurnOfOddSizeIsThePointMirror) {
+    Rotation rotation(180, false);
+    RotatePass pass(1, rotation.chain.settings());
+    auto in = labelledImage(7, 5);
+    applyChecked(pass, *in);
+    for (int j = 0; j < 5; ++j) {
+        for (int i = 0; i < 7; ++i) EXPECT_EQ(at(*pass.output, i, j), label(6 - i, 4 - j)) << i << "," << j;
+    }
+}
+
+TEST(RotatePass, QuarterTurnMovesTheRightNeighbourBelowTheCentre) {
+    Rotation rotation(90, false);
+    RotatePass pass(1, rotation.chain.settings());
+    auto in = labelledImage(5, 5);
+    applyChecked(pass, *in);
+    // Memory row 1 is just below the centre (2, 2) on screen.
+    EXPECT_EQ(at(*pass.output, 2, 1), label(3, 2));
+}
+
+TEST(RotatePass, Unzoom2xSamplesEverySecondPixel) {
+    Rotation rotation(0, false);
+    RotatePass pass(2, rotation.chain.settings());
+    auto in = labelledImage(5, 5);
+    applyChecked(pass, *in);
+    ASSERT_EQ(pass.output->width, 3);
+    ASSERT_EQ(pass.output->height, 3);
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(at(*pass.output, i, j), label(2 * i, 2 * j));
+    }
+}
+
+TEST(RotatePass, Unzoom8xReachesOutsideAndWraps) {
+    auto in = labelledImage(10, 10);
+    Rotation plain(0, false);
+    RotatePass clipped(8, plain.chain.settings());
+    applyChecked(clipped, *in);
+    EXPECT_EQ(screenRows(*clipped.output), (Rows{{0, label(5, 5)}, {0, 0}}));
+
+    Rotation wrapping(0, true);
+    RotatePass wrapped(8, wrapping.chain.settings());
+    applyChecked(wrapped, *in);
+    EXPECT_EQ(at(*wrapped.output, 0, 0), label(7, 7));
+    EXPECT_EQ(at(*wrapped.output, 1, 0), label(5, 7));
+    EXPECT_EQ(at(*wrapped.output, 0, 1), label(7, 5));
+    EXPECT_EQ(at(*wrapped.output, 1, 1), label(5, 5));
+}
+
+TEST(RotatePass, WrapsCoordinatesFarOutside) {
+    // At 90 degrees on a 10 x 100 image, output row j samples source column
+    // 55 - j: row 80 reads column -25 (wraps to 5), row 32 reads 23 (to 3).
+    Rotation rotation(90, true);
+    RotatePass pass(1, rotation.chain.settings());
+    auto in = labelledImage(10, 100);
+    applyChecked(pass, *in);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(at(*pass.output, i, 80), label(5, i + 45)) << i;
+        EXPECT_EQ(at(*pass.output, i, 32), label(3, i + 45)) << i;
+    }
+}
+
+TEST(RotatePass, Unzoom6xUsesTheIntegerFactorForTheSize) {
+    Rotation rotation(0, false);
+    RotatePass pass(6, rotation.chain.settings());
+    auto in = labelledImage(13, 1);
+    applyChecked(pass, *in);
+    ASSERT_EQ(pass.output->width, 3);
+    EXPECT_EQ(screenRows(*pass.output), (Rows{{label(0, 0), label(6, 0), label(12, 0)}}));
+}
+
+TEST(RotatePass, AngleChangeRewritesTheSameOutput) {
+    PassChain chain;
+    RotatePass pass(2, chain.settings());
+    auto in = labelledImage(9, 7);
+    pass.apply(nullptr, *in);
+    const IndexedImage* first = pass.output.get();
+    chain.setRotationAngle(nullptr, 37);
+    pass.apply(nullptr, *in);
+    EXPECT_EQ(pass.output.get(), first);
+    EXPECT_EQ(pixelsOf(*pass.output), rotateReference(*in, 2, chain.settings().angleRadians, false));
+}
+
+TEST(RotatePass, MatchesThePerPixelFormula) {
+    std::vector<int> angles = {45, 90, 135, 180, 225, 270, 315, 359, 360};
+    for (int a = 0; a < 360; a += 7) angles.push_back(a);
+    const std::pair<int, int> sizes[] = {{1, 1}, {1, 7}, {7, 1}, {2, 2}, {10, 10}, {13, 9}, {16, 16}, {31, 17}};
+    for (int degrees : angles) {
+        for (bool wrap : {false, true}) {
+            Rotation rotation(degrees, wrap);
+            for (int factor : {1, 2, 4, 6, 8}) {
+                for (auto [w, h] : sizes) {
+                    SCOPED_TRACE(testing::Message() << degrees << " deg, wrap " << wrap << ", factor "
+                                                    << factor << ", " << w << "x" << h);
+                    RotatePass pass(factor, rotation.chain.settings());
+                    auto in = labelledImage(w, h);
+                    EXPECT_EQ(applyChecked(pass, *in), rotateReference(*in, factor, rotation.radians(), wrap));
+                }
+            }
+        }
+    }
+}
+
+TEST(RotatePass, EmptyInputWritesNothing) {
+    const PassSettings settings;
+    RotatePass pass(4, settings);
+    auto empty = blankImage(0, 0);
+    pass.apply(nullptr, *empty);
+    EXPECT_FALSE(pass.output->valid);
+}
+
+}  // namespace
