@@ -1,0 +1,24 @@
+#pragma once
+// The flow editor: a list of the passes in running order ending in "END", a
+// kind selector, Add and Remove. Every edit is mirrored in the chain at once.
+#include "host/plugin_state.h"
+#include "ui/ui_state.h"
+
+class PassManagerPanel {
+public:
+    PassManagerPanel(PluginState& state, UiState& ui) : state_(state), ui_(ui) {}
+
+    // Registers "PassMgrPanelClass" and creates the panel and its controls.
+    void create(HWND main, HBRUSH background);
+    bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void add();
+    void remove();
+    void updateRemoveButton();
+    int listSelection() const;
+    int listCount() const;
+
+    PluginState& state_;
+    UiState& ui_;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// The settings every rotation pass reads (angle, wrap-around) and the help button.
+#include "host/plugin_state.h"
+#include "ui/help_window.h"
+#include "ui/ui_state.h"
+
+class PropertyPanel {
+public:
+    PropertyPanel(PluginState& state, UiState& ui, HelpWindows& help)
+        : state_(state), ui_(ui), help_(help) {}
+
+    // Registers "PropertyPanelClass" and creates the panel and its controls.
+    void create(HWND main, HBRUSH background);
+    bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void toggleWrapAround(HWND window);
+
+    PluginState& state_;
+    UiState& ui_;
+    HelpWindows& help_;
+};

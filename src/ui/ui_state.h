@@ -1,0 +1,61 @@
+#pragma once
+// The window side of the application's state: handles, the preview's zoom and
+// panning, the checkerboard, the help window's scrolling, and whether a host
+// operation is under way. The image side lives in PluginState.
+#include <windows.h>
+
+#include <memory>
+
+#include "image/indexed_image.h"
+#include "ui/win32_handles.h"
+
+struct UiState {
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+
+    HWND preview = nullptr;
+    HWND zoomStrip = nullptr;
+    HWND zoomTrackbar = nullptr;
+    HWND zoomLabel = nullptr;
+
+    HWND propertyPanel = nullptr;
+    HWND angleTrackbar = nullptr;
+    HWND angleLabel = nullptr;
+    HWND helpButton = nullptr;
+
+    HWND passManager = nullptr;
+    HWND passList = nullptr;
+    HWND kindSelector = nullptr;
+    HWND addButton = nullptr;
+    HWND removeButton = nullptr;
+
+    HWND tabControl = nullptr;
+    HWND singlePage = nullptr;
+    HWND batchPage = nullptr;
+    HWND grabButton = nullptr;        // Single image page
+    HWND sendButton = nullptr;
+    HWND grabSampleButton = nullptr;  // Batch page
+    HWND launchButton = nullptr;
+
+    // Preview.
+    int zoom = 1;
+    int scrollX = 0;
+    int scrollY = 0;
+    bool dragging = false;
+    int lastMouseX = 0;
+    int lastMouseY = 0;
+    std::unique_ptr<IndexedImage> checkerboard;
+    UniqueBrush checkerBrush;
+
+    // Help windows: one offset for all of them, kept between openings.
+    int helpOffset = 0;
+    bool helpDragging = false;
+    int helpLastMouseX = 0;
+    int helpLastMouseY = 0;
+    std::unique_ptr<IndexedImage> manual;
+
+    // A host operation waits while dispatching messages; these keep a second
+    // one from starting inside it and hold a close request until it ends.
+    bool hostBusy = false;
+    bool closePending = false;
+};
