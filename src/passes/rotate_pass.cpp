@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "passes/kernels/output_size.h"
+#include "passes/kernels/rotate_rows.h"
 
 namespace {
 
@@ -25,8 +26,6 @@ int wrapInto(int value, int size) {
     return rest < 0 ? rest + size : rest;
 }
 
-int nearest(double value) { return static_cast<int>(std::round(value)); }
-
 }  // namespace
 
 RotatePass::RotatePass(int factorIn, const PassSettings& settings)
@@ -41,28 +40,44 @@ void RotatePass::apply(HWND owner, const IndexedImage& input) {
     IndexedImage* out = outputFor(owner, input, outW, outH);
     if (!kernels::hasSize(out, outW, outH)) return;
 
-    const int cxOut = outW / 2, cyOut = outH / 2, cxIn = w / 2, cyIn = h / 2;
-    const double k = 1.0 / static_cast<double>(scale);
+    const auto columns = static_cast<std::size_t>(outW);
+    columnCos_.resize(columns);
+    columnSin_.resize(columns);
+    sourceX_.resize(columns);
+    sourceY_.resize(columns);
     const double cosT = std::cos(settings_.angleRadians);
     const double sinT = std::sin(settings_.angleRadians);
+    for (int i = 0; i < outW; ++i) {
+        const double dx = i - outW / 2;
+        columnCos_[i] = dx * cosT;
+        columnSin_[i] = dx * sinT;
+    }
+
     const bool wrap = settings_.wrapAround != 0;
+    kernels::RowTerms row{0.0, 0.0, 1.0 / static_cast<double>(scale), w / 2, h / 2};
+    const std::uint8_t* source = input.pixels;
+    const std::ptrdiff_t stride = input.stride();
     for (int j = 0; j < outH; ++j) {
+        const double dy = j - outH / 2;
+        row.rowSin = dy * sinT;
+        row.rowCos = dy * cosT;
+        kernels::rotationSources(columnCos_.data(), columnSin_.data(), row, outW, sourceX_.data(),
+                                 sourceY_.data());
         std::uint8_t* target = out->row(j);
-        const double dy = j - cyOut;
         for (int i = 0; i < outW; ++i) {
-            const double dx = i - cxOut;
-            int sx = nearest(k * (dx * cosT - dy * sinT)) + cxIn;
-            int sy = nearest(k * (dx * sinT + dy * cosT)) + cyIn;
-            const bool inside = sx >= 0 && sx < w && sy >= 0 && sy < h;
-            if (!inside && !wrap) {
-                target[i] = 0;
-                continue;
-            }
-            if (!inside) {
+            int sx = sourceX_[i];
+            int sy = sourceY_[i];
+            // One unsigned test covers both ends of each axis.
+            if (static_cast<unsigned>(sx) >= static_cast<unsigned>(w) ||
+                static_cast<unsigned>(sy) >= static_cast<unsigned>(h)) {
+                if (!wrap) {
+                    target[i] = 0;
+                    continue;
+                }
                 sx = wrapInto(sx, w);
                 sy = wrapInto(sy, h);
             }
-            target[i] = input.row(sy)[sx];
+            target[i] = source[sy * stride + sx];
         }
     }
 }

@@ -2,6 +2,7 @@
 // Nearest-pixel rotation about the centre by the shared angle, shrinking by
 // `factor` in the same step (output ceil(w/factor) x ceil(h/factor)).
 #include <cstdint>
+#include <vector>
 
 #include "passes/pass.h"
 
@@ -18,4 +19,7 @@ public:
 
 private:
     const PassSettings& settings_;
+    // Per-column terms and one row's source coordinates, sized on first use.
+    std::vector<double> columnCos_, columnSin_;
+    std::vector<int> sourceX_, sourceY_;
 };
