@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "passes/kernels/cpu.h"
+
 namespace kernels {
 
 namespace {
@@ -71,11 +73,6 @@ __attribute__((target("avx2"))) void sourcesAvx2(const double* columnCos, const 
         _mm_storeu_si128(reinterpret_cast<__m128i*>(sy + i), _mm_add_epi32(nearest4(v), cy));
     }
     sourcesSse2(columnCos + i, columnSin + i, row, count - i, sx + i, sy + i);
-}
-
-bool hasAvx2() {
-    static const bool supported = __builtin_cpu_supports("avx2");
-    return supported;
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "passes/kernels/scale_rows.h"
 
+#include <immintrin.h>
+
+#include "passes/kernels/cpu.h"
 #include "passes/kernels/scale_rules.h"
 #include "passes/kernels/sse2.h"
 
@@ -13,14 +16,54 @@ constexpr int kLanes = 16;
 
 // Whole vectors of columns x .. x + 15 read columns x - 1 .. x + 16, which must
 // stay inside the row: the vector part ends where that would pass width - 1.
-bool vectorFits(int x, int width) { return x + kLanes <= width - 1; }
+bool vectorFits(int x, int width, int lanes = kLanes) { return x + lanes <= width - 1; }
+
+constexpr int kWideLanes = 32;
+
+#define MARLUNE_AVX2 __attribute__((target("avx2")))
+
+MARLUNE_AVX2 __m256i load32(const std::uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// a0 b0 a1 b1 ... a31 b31. Unpacking works within 128-bit halves; the
+// permutes put the halves in order.
+MARLUNE_AVX2 void storePairs32(std::uint8_t* out, __m256i a, __m256i b) {
+    const __m256i low = _mm256_unpacklo_epi8(a, b), high = _mm256_unpackhi_epi8(a, b);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(low, high, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), _mm256_permute2x128_si256(low, high, 0x31));
+}
+
+// `chosen` where `active` and x1 = x2, else `e`.
+MARLUNE_AVX2 __m256i pick32(__m256i active, __m256i x1, __m256i x2, __m256i chosen, __m256i e) {
+    return _mm256_blendv_epi8(e, chosen, _mm256_and_si256(active, _mm256_cmpeq_epi8(x1, x2)));
+}
+
+// The Scale2x rule on 32 columns at a time from column 1; returns the first
+// column it left for the narrower code.
+MARLUNE_AVX2 int scale2xWide(const std::uint8_t* above, const std::uint8_t* here,
+                             const std::uint8_t* below, std::uint8_t* upper, std::uint8_t* lower,
+                             int width) {
+    int x = 1;
+    for (; vectorFits(x, width, kWideLanes); x += kWideLanes) {
+        const __m256i b = load32(above + x), h = load32(below + x);
+        const __m256i d = load32(here + x - 1), e = load32(here + x), f = load32(here + x + 1);
+        const __m256i active = _mm256_andnot_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi8(b, h), _mm256_cmpeq_epi8(d, f)), _mm256_set1_epi8(-1));
+        storePairs32(upper + 2 * x, pick32(active, d, b, d, e), pick32(active, b, f, f, e));
+        storePairs32(lower + 2 * x, pick32(active, d, h, d, e), pick32(active, h, f, f, e));
+    }
+    return x;
+}
+
+#undef MARLUNE_AVX2
 
 }  // namespace
 
 void scale2xInteriorRow(const std::uint8_t* above, const std::uint8_t* here,
                         const std::uint8_t* below, std::uint8_t* upper, std::uint8_t* lower,
                         int width) {
-    int x = 1;
+    int x = hasAvx2() ? scale2xWide(above, here, below, upper, lower, width) : 1;
     for (; vectorFits(x, width); x += kLanes) {
         const __m128i b = load(above + x), h = load(below + x);
         const __m128i d = load(here + x - 1), e = load(here + x), f = load(here + x + 1);
