@@ -1,6 +1,7 @@
 // hostsim_client.exe: sends each argument to the host as a command and prints
 // the reply, one line per command ("<command> -> <reply>", or "<command> !
-// <error code>"). A tool for trying the stand-in host by hand.
+// timeout"). Executes go asynchronously, as the application sends them, so
+// --late and --hang can be watched by hand too.
 #include <windows.h>
 #include <ddeml.h>
 
@@ -11,14 +12,20 @@
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 5000;
+constexpr DWORD kExecuteWaitMs = 10000;
+constexpr DWORD kRequestTimeoutMs = 1000;
 
-HDDEDATA CALLBACK ignoreCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+bool completed = false;
+
+HDDEDATA CALLBACK clientCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    if (type == XTYP_XACT_COMPLETE) completed = true;
+    return nullptr;
+}
 
 class DdeInstance {
 public:
     DdeInstance() {
-        if (DdeInitializeA(&id, &ignoreCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) id = 0;
+        if (DdeInitializeA(&id, &clientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) id = 0;
     }
     ~DdeInstance() {
         if (id != 0) DdeUninitialize(id);
@@ -28,14 +35,32 @@ public:
     DWORD id = 0;
 };
 
+// Waits for the completion, dispatching messages (DDEML reports it from there).
+bool waitForCompletion() {
+    const DWORD deadline = GetTickCount() + kExecuteWaitMs;
+    while (!completed) {
+        const DWORD now = GetTickCount();
+        if (static_cast<LONG>(deadline - now) <= 0) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, deadline - now, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return true;
+}
+
 std::string request(DWORD instance, HCONV conversation, HSZ item) {
-    HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST, kTimeoutMs, nullptr);
+    HDDEDATA data =
+        DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST, kRequestTimeoutMs, nullptr);
     if (data == nullptr) return "(no reply, error " + std::to_string(DdeGetLastError(instance)) + ")";
     const DWORD size = DdeGetData(data, nullptr, 0, 0);
     std::string text(size, '\0');
     DdeGetData(data, reinterpret_cast<LPBYTE>(text.data()), size, 0);
     DdeFreeDataHandle(data);
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    const std::size_t end = text.find('\0');
+    if (end != std::string::npos) text.resize(end);
     return text;
 }
 
@@ -55,19 +80,22 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         std::string command = argv[i];
-        HDDEDATA done = DdeClientTransaction(reinterpret_cast<LPBYTE>(command.data()),
-                                             static_cast<DWORD>(command.size() + 1), conversation, item.get(),
-                                             CF_TEXT, XTYP_EXECUTE, kTimeoutMs, nullptr);
-        if (done == nullptr) {
-            std::printf("%s ! %u\n", argv[i], DdeGetLastError(instance.id));
+        completed = false;
+        DWORD transaction = 0;
+        DdeClientTransaction(reinterpret_cast<LPBYTE>(command.data()), static_cast<DWORD>(command.size() + 1),
+                             conversation, item.get(), CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
+        const bool done = waitForCompletion();
+        // Wine keeps finished asynchronous transactions queued; without this
+        // the next request fails.
+        DdeAbandonTransaction(instance.id, conversation, 0);
+        if (!done) {
+            std::printf("%s ! timeout\n", argv[i]);
+            std::fflush(stdout);
             ++failures;
-            DdeAbandonTransaction(instance.id, conversation, 0);
             continue;
         }
         std::string reply = request(instance.id, conversation, item.get());
-        // Wine keeps finished transactions queued; without this the next one fails.
-        DdeAbandonTransaction(instance.id, conversation, 0);
-        // Show the line end so a test can see whether it was sent.
+        // Show the line end so that its presence can be seen.
         for (std::size_t at = reply.find("\r\n"); at != std::string::npos; at = reply.find("\r\n")) {
             reply.replace(at, 2, "<CRLF>");
         }

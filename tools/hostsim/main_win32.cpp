@@ -9,6 +9,7 @@
 
 #include "command_log.h"
 #include "dde_server_win32.h"
+#include "dump.h"
 #include "host_window_win32.h"
 #include "startup.h"
 
@@ -75,5 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
         window.attach(nullptr);
     }
+    // DDE is uninitialised by now, so the dump sees the final state.
+    if (!options.dumpDir.empty() && !writeDump(model, options.dumpDir, error)) return fail(kExitStartFailed, error);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "frame_dib.h"
+#include "sample_sprite.h"
 
 namespace {
 
@@ -63,6 +64,10 @@ std::string fileNameOf(const std::string& path) {
 bool buildStartModel(const HostOptions& options, const std::string& firstFilePath, HostModel& model,
                      std::string& error) {
     if (!options.openFiles.empty()) return openBmpFiles(options, firstFilePath, model, error);
+    if (options.sample) {
+        model.addProject(makeSampleProject());
+        return true;
+    }
     model.addProject(makeBlankProject(1, kBlankSide, kBlankSide, greyPalette()));
     return true;
 }
