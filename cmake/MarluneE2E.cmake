@@ -19,11 +19,14 @@ function(marlune_e2e_test name)
   endif()
   # bash runs the script directly: the command must not go through the
   # cross-compiling emulator, which only applies to executable targets.
+  # The script's own limit comes first, so that its clean-up (wineserver -k,
+  # Xvfb) still runs; ctest's limit kills without clean-up.
+  math(EXPR inner_timeout "${T_TIMEOUT} - 30")
   add_test(NAME ${name}
     COMMAND bash ${MARLUNE_E2E_RUNNER} ${CMAKE_BINARY_DIR} $<TARGET_FILE:${name}> --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES
     LABELS "e2e;${T_LABELS}"
     RESOURCE_LOCK wine_e2e
     TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "MARLUNE_E2E_TIMEOUT=${T_TIMEOUT}")
+    ENVIRONMENT "MARLUNE_E2E_TIMEOUT=${inner_timeout}")
 endfunction()
