@@ -183,25 +183,24 @@ void ScriptedHost::perform(const std::string& name, const std::vector<int>& args
         p->delays.at(p->frame - 1) = arg;
         reply = std::to_string(arg);
     } else if (name == "ReceiveFrame") {
-        receiveFrame();
+        reply = std::to_string(receiveFrame() ? 1 : 0);
     }
 }
 
-void ScriptedHost::receiveFrame() {
+bool ScriptedHost::receiveFrame() {
     HostProject& p = current();
     DibInfoHeader h;
     DibLayout layout;
     if (!clipboardHasDib || !readDibInfoHeader(clipboard.data(), clipboard.size(), h) ||
         h.biBitCount != 8 || checkDibLayout(h, clipboard.size(), layout) != nullptr || layout.topDown) {
-        reply = "0";
-        return;
+        return false;
     }
     HostImage image = blankImage(layout.width, layout.height);
     std::memcpy(image.palette.data(), clipboard.data() + layout.colorTableOffset,
                 static_cast<std::size_t>(layout.colorEntries) * 4);
     std::memcpy(image.rows.data(), clipboard.data() + layout.pixelOffset, image.rows.size());
     p.images.at(p.frame - 1).at(p.layer) = std::move(image);
-    reply = "1";
+    return true;
 }
 
 bool HostConnect(HostLink&, const char*, const char*) { return active != nullptr; }

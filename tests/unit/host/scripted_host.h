@@ -96,7 +96,7 @@ public:
 
 private:
     void perform(const std::string& name, const std::vector<int>& args, const std::string& text);
-    void receiveFrame();
+    bool receiveFrame();  // the clipboard's DIB into the current frame and layer
     int nextProjectId() const;
 };
 
