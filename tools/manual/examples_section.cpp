@@ -115,8 +115,8 @@ void drawRotSpriteNote(Page& page) {
                    "lines stay clean where a plain Rotate breaks them.");
 
     constexpr const char* kCaptions[] = {"Input", "Rotate, 30°", "RotSprite-style, 30°"};
-    constexpr const char* kDetails[] = {"16 × 16, shown 5 ×", "one pass",
-                                        "Scale2x ×3, RotateUnzoom8x"};
+    const std::string kDetails[] = {"16 × 16, shown " + std::to_string(L::kNoteZoom) + " ×",
+                                    "one pass", "Scale2x ×3, RotateUnzoom8x"};
     for (std::size_t i = 0; i < L::kNoteSpots.size(); ++i) {
         const ExampleSpot& spot = L::kNoteSpots[i];
         const ExampleRun run(spot, page.palette.rgbQuads().data());
