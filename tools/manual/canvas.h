@@ -13,7 +13,7 @@ struct Rect {
 };
 
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, std::uint8_t fill);
 
     int width() const { return width_; }
@@ -35,7 +35,7 @@ public:
     // (x, y), every image pixel a zoom x zoom block, indices copied unchanged.
     void blit(const IndexedImage& image, int x, int y, int zoom);
 
-private:
+  private:
     std::size_t index(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
                static_cast<std::size_t>(x);

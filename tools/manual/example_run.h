@@ -11,7 +11,7 @@
 int passKindIndex(std::string_view name);
 
 class ExampleRun {
-public:
+  public:
     // `palette`: the page's 256 RGBQUAD entries, given to the sprite.
     ExampleRun(const manual_layout::ExampleSpot& spot, const std::uint8_t* palette);
     ExampleRun(const ExampleRun&) = delete;
@@ -20,6 +20,6 @@ public:
     // The flow's result (the sprite itself for an empty flow); null on failure.
     const IndexedImage* result() const { return chain_.displayedImage(); }
 
-private:
+  private:
     PassChain chain_;
 };

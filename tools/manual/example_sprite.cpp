@@ -5,6 +5,7 @@
 namespace {
 
 // Top row first, as seen on screen.
+// clang-format off: the rows are the picture.
 constexpr const char* kRows[kSpriteSize] = {
     "................",
     "................",
@@ -23,6 +24,7 @@ constexpr const char* kRows[kSpriteSize] = {
     ".......OO.......",
     "................",
 };
+// clang-format on
 
 std::uint8_t indexOf(char cell) {
     switch (cell) {

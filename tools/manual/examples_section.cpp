@@ -16,7 +16,8 @@ namespace {
 constexpr int kTextWidth = kPageWidth - 2 * kMargin;
 
 std::string_view lastPass(const ExampleSpot& spot) {
-    return spot.flowLength == 0 ? "Input" : spot.flow[static_cast<std::size_t>(spot.flowLength - 1)];
+    return spot.flowLength == 0 ? "Input"
+                                : spot.flow[static_cast<std::size_t>(spot.flowLength - 1)];
 }
 
 // What the picture shows, in a few words.
@@ -94,8 +95,7 @@ void drawExamplesSection(Page& page) {
     const int lead = page.write(kMargin, leadTop + page.text.ascent(style::kBodyBold),
                                 style::kBodyBold, "Rotations at 30°, shown 3 ×.");
     page.paragraph(kMargin, leadTop, kTextWidth, style::kBody,
-                   "Unzoom passes shrink back what the scalers enlarged.",
-                   lead + 6);
+                   "Unzoom passes shrink back what the scalers enlarged.", lead + 6);
 }
 
 void drawRotSpriteNote(Page& page) {

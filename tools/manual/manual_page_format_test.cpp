@@ -27,7 +27,7 @@ std::uint32_t read32(const std::vector<std::uint8_t>& b, std::size_t at) {
 }
 
 class CommittedPage : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         std::ifstream file(MARLUNE_MANUAL_BMP, std::ios::binary);
         bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -96,7 +96,8 @@ TEST_F(CommittedPage, EveryBandHasContentInManyColours) {
         }
         const long area = static_cast<long>(band.bottom - band.top) * L::kPageWidth;
         const long background = *std::max_element(counts.begin(), counts.end());
-        const auto distinct = std::count_if(counts.begin(), counts.end(), [](long n) { return n > 0; });
+        const auto distinct =
+            std::count_if(counts.begin(), counts.end(), [](long n) { return n > 0; });
         EXPECT_GE(distinct, 12) << band.name;
         EXPECT_GE((area - background) * 100 / area, 3) << band.name << ": nearly blank";
     }

@@ -43,8 +43,7 @@ const manual_layout::Band& band(std::string_view name);
 int drawHeading(Page& page, int top, std::string_view title);
 
 // A bullet paragraph: a small accent square, then wrapped text; returns the y below.
-int drawBullet(Page& page, int x, int top, int width, std::string_view lead,
-               std::string_view utf8);
+int drawBullet(Page& page, int x, int top, int width, std::string_view lead, std::string_view utf8);
 
 void drawTitleSection(Page& page);
 void drawAboutSection(Page& page);

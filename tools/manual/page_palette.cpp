@@ -46,8 +46,8 @@ const std::array<std::uint8_t, kRampSteps>& PagePalette::ramp(std::uint8_t backg
     const Rgb to = entries_[ink];
     for (int step = 1; step < kRampSteps - 1; ++step) {
         if (next_ >= 256) throw std::runtime_error("manual palette is full");
-        entries_[static_cast<std::size_t>(next_)] = {mix(from.r, to.r, step), mix(from.g, to.g, step),
-                                                     mix(from.b, to.b, step)};
+        entries_[static_cast<std::size_t>(next_)] = {
+            mix(from.r, to.r, step), mix(from.g, to.g, step), mix(from.b, to.b, step)};
         indices[static_cast<std::size_t>(step)] = static_cast<std::uint8_t>(next_);
         steps_[static_cast<std::uint8_t>(next_)] = {background, ink, step};
         ++next_;

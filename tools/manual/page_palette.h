@@ -41,7 +41,7 @@ constexpr int kFirstRamp = 40;
 constexpr int kRampSteps = 8;
 
 class PagePalette {
-public:
+  public:
     // The fixed colours above; `sprite` gives entries 0..15.
     explicit PagePalette(const std::array<Rgb, 16>& sprite);
 
@@ -61,7 +61,7 @@ public:
     // 256 RGBQUAD entries (blue, green, red, 0), as a BMP and a DIB hold them.
     std::array<std::uint8_t, 1024> rgbQuads() const;
 
-private:
+  private:
     std::array<Rgb, 256> entries_{};
     int next_ = colour::kFirstRamp;
     std::map<std::pair<std::uint8_t, std::uint8_t>, std::array<std::uint8_t, kRampSteps>> ramps_;

@@ -14,8 +14,8 @@ void button(Page& page, Rect r, std::string_view label, bool enabled) {
     page.canvas.fill(r, colour::kButtonFace);
     page.canvas.frame(r, colour::kControlBorder);
     page.canvas.hline(r.x + 1, r.right() - 2, r.bottom() - 2, colour::kShadow);
-    page.centred(r.x, r.w, centredBaseline(r, kControlText),
-                 enabled ? kControlText : kDisabledText, label);
+    page.centred(r.x, r.w, centredBaseline(r, kControlText), enabled ? kControlText : kDisabledText,
+                 label);
 }
 
 void checkBox(Page& page, Rect r, std::string_view label, bool checked) {
@@ -102,8 +102,7 @@ Rect tabControl(Page& page, Rect r, const std::vector<std::string_view>& tabs, i
         page.canvas.hline(tab.x, tab.right() - 1, tab.y, colour::kControlBorder);
         page.canvas.vline(tab.x, tab.y, tab.bottom() - 1, colour::kControlBorder);
         page.canvas.vline(tab.right() - 1, tab.y, tab.bottom() - 1, colour::kControlBorder);
-        page.centred(tab.x, tab.w, centredBaseline(tab, kControlText), kControlText,
-                     tabs[i]);
+        page.centred(tab.x, tab.w, centredBaseline(tab, kControlText), kControlText, tabs[i]);
         x += width;
     }
     return {body.x + 3, body.y + 3, body.w - 6, body.h - 6};

@@ -35,7 +35,8 @@ std::vector<char32_t> decodeUtf8(std::string_view text) {
         }
         char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
         for (int k = 1; k <= extra; ++k) {
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
+            cp = (cp << 6) |
+                 (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
         }
         out.push_back(cp);
         i += static_cast<std::size_t>(extra) + 1;
@@ -146,8 +147,8 @@ int TextRenderer::draw(Canvas& canvas, PagePalette& palette, int x, int baseline
     return static_cast<int>(pen >> 6);
 }
 
-void TextRenderer::drawCentred(Canvas& canvas, PagePalette& palette, int x, int width,
-                               int baseline, const TextStyle& style, std::string_view utf8) {
+void TextRenderer::drawCentred(Canvas& canvas, PagePalette& palette, int x, int width, int baseline,
+                               const TextStyle& style, std::string_view utf8) {
     draw(canvas, palette, x + (width - measure(style, utf8)) / 2, baseline, style, utf8);
 }
 

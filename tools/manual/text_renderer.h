@@ -19,7 +19,7 @@ struct TextStyle {
 };
 
 class TextRenderer {
-public:
+  public:
     // Throws std::runtime_error when FreeType or a font cannot be loaded.
     TextRenderer(const std::string& regularFont, const std::string& boldFont,
                  const std::string& condensedBoldFont);
@@ -41,10 +41,9 @@ public:
     // apart, the first line starting `indent` further right; returns the y just
     // below the last line.
     int drawParagraph(Canvas& canvas, PagePalette& palette, int x, int y, int width,
-                      const TextStyle& style, std::string_view utf8, int gap = 2,
-                      int indent = 0);
+                      const TextStyle& style, std::string_view utf8, int gap = 2, int indent = 0);
 
-private:
+  private:
     struct Fonts;
     std::unique_ptr<Fonts> fonts_;
 };

@@ -35,12 +35,15 @@ void drawAboutSection(Page& page) {
                        "Palette indices pass through every step unchanged.") +
         6;
     y = drawBullet(page, kMargin, y, kTextWidth, "Grab.",
-                   "Takes the frame and layer that KELVARA shows.") + 3;
+                   "Takes the frame and layer that KELVARA shows.") +
+        3;
     y = drawBullet(page, kMargin, y, kTextWidth, "Transform.",
                    "Runs it through your flow of passes, from the top of the list to the "
-                   "bottom.") + 3;
+                   "bottom.") +
+        3;
     y = drawBullet(page, kMargin, y, kTextWidth, "Preview.",
-                   "Shows the result zoomed from x1 to x16; drag it to pan.") + 3;
+                   "Shows the result zoomed from x1 to x16; drag it to pan.") +
+        3;
     drawBullet(page, kMargin, y, kTextWidth, "Send back.",
                "One frame, or a batch of every frame and layer, into the current project "
                "or a new one.");

@@ -45,8 +45,7 @@ void previewPanel(Page& page, const Scale& s) {
 
 void zoomStrip(Page& page, const Scale& s) {
     const Scale strip = s.inside(10, kClientHeight - 190);
-    page.write(strip.x(5), sketch::centredBaseline(strip.rect(5, 0, 125, 15),
-                                                   sketch::kControlText),
+    page.write(strip.x(5), sketch::centredBaseline(strip.rect(5, 0, 125, 15), sketch::kControlText),
                sketch::kControlText, "Display zoom: x5");
     sketch::trackbar(page, strip.rect(160, 0, 220, 24), 1, 16, 5, 1, "x1", "x16");
     const Rect track = strip.rect(160, 0, 220, 24);
@@ -59,8 +58,8 @@ void propertyPanel(Page& page, const Scale& s) {
     const Rect r = s.rect(10, kClientHeight - 150, kClientWidth - 230, 140);
     page.canvas.frame(r, colour::kWindowFrame);
     const Scale panel = s.inside(11, kClientHeight - 149);
-    page.write(panel.x(155), sketch::centredBaseline(panel.rect(155, 5, 130, 18),
-                                                     sketch::kControlText),
+    page.write(panel.x(155),
+               sketch::centredBaseline(panel.rect(155, 5, 130, 18), sketch::kControlText),
                sketch::kControlText, "Rotation angle: 30");
     sketch::trackbar(page, panel.rect(30, 23, 380, 24), 0, 360, 30, 45, "0", "360");
     sketch::checkBox(page, panel.rect(15, 50, 150, 35), "Wrap around", false);
@@ -94,8 +93,7 @@ Rect sourceTabs(Page& page, Rect r, int selected) {
     const Rect display = sketch::tabControl(page, r, {"Single image", "Batch"}, selected);
     // The pages sit 15 window pixels inside the tab's display area.
     const int inset = 15 * 3 / 4;
-    return {display.x + inset, display.y + inset, display.w - 2 * inset,
-            display.h - 2 * inset};
+    return {display.x + inset, display.y + inset, display.w - 2 * inset, display.h - 2 * inset};
 }
 
 void singleImagePage(Page& page, Rect p) {
@@ -157,12 +155,15 @@ void drawWindowSection(Page& page) {
     constexpr LegendEntry kLegend[] = {
         {"1 Preview:", "the flow's result, zoomed; drag to pan."},
         {"2 Preview zoom:", "x1 to x16, on screen only."},
-        {"3 Transformation flow:", "passes run from the top of the list to the bottom; Add "
-                                   "inserts before the selected entry, END appends."},
-        {"4 Transformation properties:", "the rotation angle and Wrap around, for every "
-                                         "rotation pass; Help / About opens this page."},
-        {"5 Import and export:", "Single image grabs and sends one frame; Batch (right) "
-                                 "runs every frame and layer."},
+        {"3 Transformation flow:",
+         "passes run from the top of the list to the bottom; Add "
+         "inserts before the selected entry, END appends."},
+        {"4 Transformation properties:",
+         "the rotation angle and Wrap around, for every "
+         "rotation pass; Help / About opens this page."},
+        {"5 Import and export:",
+         "Single image grabs and sends one frame; Batch (right) "
+         "runs every frame and layer."},
     };
 
     const int legendWidth = batchTabs.x - kMargin - 16;

@@ -16,7 +16,8 @@ constexpr int kPageHeight = 1880;
 std::unique_ptr<IndexedImage> loadManualPage(HWND owner) {
     // Resource memory belongs to the module for its lifetime: nothing to free.
     const HMODULE module = GetModuleHandleW(nullptr);
-    const HRSRC found = FindResource(module, MAKEINTRESOURCE(MARLUNE_MANUAL_PAGE_RESOURCE), RT_RCDATA);
+    const HRSRC found =
+        FindResource(module, MAKEINTRESOURCE(MARLUNE_MANUAL_PAGE_RESOURCE), RT_RCDATA);
     if (found == nullptr) {
         logLine("ERROR: the manual page resource is missing");
         return nullptr;

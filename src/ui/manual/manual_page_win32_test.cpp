@@ -12,7 +12,8 @@ namespace {
 // The raw resource bytes, found independently of the loader.
 const std::uint8_t* resourceBytes(DWORD& size) {
     const HMODULE module = GetModuleHandle(nullptr);
-    const HRSRC found = FindResource(module, MAKEINTRESOURCE(MARLUNE_MANUAL_PAGE_RESOURCE), RT_RCDATA);
+    const HRSRC found =
+        FindResource(module, MAKEINTRESOURCE(MARLUNE_MANUAL_PAGE_RESOURCE), RT_RCDATA);
     if (found == nullptr) return nullptr;
     size = SizeofResource(module, found);
     return static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
@@ -39,7 +40,8 @@ TEST(ManualPage, LoadsTheEmbeddedPageWithItsPaletteAndEveryRow) {
 
     int differingRows = 0;
     for (int y = 0; y < 1880; ++y) {
-        if (std::memcmp(page->row(y), file + kPixelOffset + static_cast<std::size_t>(y) * 600, 600)) {
+        if (std::memcmp(page->row(y), file + kPixelOffset + static_cast<std::size_t>(y) * 600,
+                        600)) {
             ++differingRows;
         }
     }
