@@ -82,7 +82,9 @@ TEST(HostFaults, AHungCommandGivesUpAfterTenSecondsWhileTheWindowsRepaintCheaply
     EXPECT_LE(elapsed, 13000u);
     // 50 ms timer over 10 s: about 200 paints; a wait that stops dispatching gives none.
     EXPECT_GE(RepaintProbe::paints, 40) << "paints during the wait";
-    EXPECT_LT(cpuUsed, 2.0) << "CPU seconds spent waiting";
+    // Blocking costs well under 0.1 s here; a polling wait burns seconds even
+    // on a loaded machine.
+    EXPECT_LT(cpuUsed, 1.0) << "CPU seconds spent waiting";
     EXPECT_EQ(session.link.pendingTransaction, 0u);
 }
 
