@@ -1,11 +1,14 @@
 // hostsim_client.exe: sends each argument to the host as a command and prints
 // the reply, one line per command ("<command> -> <reply>", or "<command> !
 // timeout"). Executes go asynchronously, as the application sends them, so
-// --late and --hang can be watched by hand too.
+// --late and --hang can be watched by hand too. The argument "--close" closes
+// the host's main window instead and waits until the host has gone;
+// "--clipboard" describes the clipboard's CF_DIB block.
 #include <windows.h>
 #include <ddeml.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "win32_handles.h"
@@ -64,6 +67,34 @@ std::string request(DWORD instance, HCONV conversation, HSZ item) {
     return text;
 }
 
+// Posts WM_CLOSE to the host's window and waits for the window to go.
+bool closeHost() {
+    HWND host = FindWindowA("HostSimWindow", nullptr);
+    if (host == nullptr) return false;
+    PostMessageA(host, WM_CLOSE, 0, 0);
+    for (DWORD waited = 0; waited < kExecuteWaitMs; waited += 50) {
+        if (!IsWindow(host)) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+// "<bytes> bytes, <width>x<height>, <bits> bits, image <biSizeImage>".
+std::string describeClipboardDib() {
+    ClipboardSession clipboard(nullptr);
+    if (!clipboard.isOpen()) return "clipboard not open";
+    HANDLE data = GetClipboardData(CF_DIB);
+    if (data == nullptr) return "no CF_DIB";
+    const SIZE_T size = GlobalSize(data);
+    GlobalLockGuard lock(data);
+    if (lock.get() == nullptr || size < sizeof(BITMAPINFOHEADER)) return "unreadable CF_DIB";
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, lock.get(), sizeof header);
+    return std::to_string(size) + " bytes, " + std::to_string(header.biWidth) + "x" +
+           std::to_string(header.biHeight) + ", " + std::to_string(header.biBitCount) + " bits, image " +
+           std::to_string(header.biSizeImage);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +111,18 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         std::string command = argv[i];
+        if (command == "--close") {
+            const bool closed = closeHost();
+            std::printf("%s -> %s\n", argv[i], closed ? "closed" : "still open");
+            std::fflush(stdout);
+            if (!closed) ++failures;
+            continue;
+        }
+        if (command == "--clipboard") {
+            std::printf("%s -> %s\n", argv[i], describeClipboardDib().c_str());
+            std::fflush(stdout);
+            continue;
+        }
         completed = false;
         DWORD transaction = 0;
         DdeClientTransaction(reinterpret_cast<LPBYTE>(command.data()), static_cast<DWORD>(command.size() + 1),
