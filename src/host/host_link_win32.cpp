@@ -15,7 +15,7 @@ constexpr DWORD kExecuteWaitMs = 10000;
 HostLink* callbackLink = nullptr;
 
 class StringHandle {
-public:
+  public:
     StringHandle(DWORD instance, const char* text)
         : instance_(instance), handle_(DdeCreateStringHandleA(instance, text, kCodePage)) {}
     ~StringHandle() {
@@ -26,13 +26,13 @@ public:
 
     HSZ get() const { return handle_; }
 
-private:
+  private:
     DWORD instance_;
     HSZ handle_;
 };
 
 class DataHandle {
-public:
+  public:
     explicit DataHandle(HDDEDATA handle) : handle_(handle) {}
     ~DataHandle() {
         if (handle_ != nullptr) DdeFreeDataHandle(handle_);
@@ -42,7 +42,7 @@ public:
 
     HDDEDATA get() const { return handle_; }
 
-private:
+  private:
     HDDEDATA handle_;
 };
 
@@ -63,7 +63,8 @@ void waitForCompletion(HostLink& link) {
     while (link.acknowledged == 0) {
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed > kExecuteWaitMs) return;
-        MsgWaitForMultipleObjectsEx(0, nullptr, kExecuteWaitMs - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MsgWaitForMultipleObjectsEx(0, nullptr, kExecuteWaitMs - elapsed, QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
         MSG message;
         if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
@@ -74,27 +75,30 @@ void waitForCompletion(HostLink& link) {
 
 }  // namespace
 
-HDDEDATA CALLBACK HostCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR data1, ULONG_PTR) {
+HDDEDATA CALLBACK HostCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR data1,
+                               ULONG_PTR) {
     if (callbackLink == nullptr) return nullptr;
     HostLink& link = *callbackLink;
     switch (type) {
-    case XTYP_XACT_COMPLETE:
-        // A completion of an execute that was already given up must not count
-        // for the one now waiting. Whatever status the host gave still counts.
-        if (link.pendingTransaction != 0 && data1 == link.pendingTransaction) link.acknowledged = 1;
-        break;
-    case XTYP_DISCONNECT:
-        link.conversation = nullptr;
-        freeNameHandles(link);
-        break;
-    default:
-        break;
+        case XTYP_XACT_COMPLETE:
+            // A completion of an execute that was already given up must not count
+            // for the one now waiting. Whatever status the host gave still counts.
+            if (link.pendingTransaction != 0 && data1 == link.pendingTransaction)
+                link.acknowledged = 1;
+            break;
+        case XTYP_DISCONNECT:
+            link.conversation = nullptr;
+            freeNameHandles(link);
+            break;
+        default:
+            break;
     }
     return nullptr;
 }
 
 bool HostConnect(HostLink& link, const char* service, const char* topic) {
-    if (DdeInitializeA(&link.instance, HostCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
+    if (DdeInitializeA(&link.instance, HostCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
+        return false;
     callbackLink = &link;
     link.serviceHandle = DdeCreateStringHandleA(link.instance, service, kCodePage);
     link.topicHandle = DdeCreateStringHandleA(link.instance, topic, kCodePage);
@@ -128,8 +132,8 @@ bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t cap
     const StringHandle itemHandle(link.instance, item);
     HDDEDATA reply = nullptr;
     for (int attempt = 1; attempt <= kRequestAttempts; ++attempt) {
-        reply = DdeClientTransaction(nullptr, 0, link.conversation, itemHandle.get(), CF_TEXT, XTYP_REQUEST,
-                                     kRequestTimeoutMs, nullptr);
+        reply = DdeClientTransaction(nullptr, 0, link.conversation, itemHandle.get(), CF_TEXT,
+                                     XTYP_REQUEST, kRequestTimeoutMs, nullptr);
         if (reply != nullptr) break;
         if (DdeGetLastError(link.instance) == DMLERR_NO_ERROR) return true;  // an empty reply
         if (attempt == kRequestAttempts) return false;
@@ -150,9 +154,9 @@ bool HostExecute(HostLink& link, const char* item, const char* command) {
     // The terminating NUL travels with the command.
     const DWORD length = static_cast<DWORD>(std::strlen(command) + 1);
     DWORD transaction = 0;
-    const HDDEDATA started =
-        DdeClientTransaction(reinterpret_cast<LPBYTE>(const_cast<char*>(command)), length, link.conversation,
-                             itemHandle.get(), CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
+    const HDDEDATA started = DdeClientTransaction(
+        reinterpret_cast<LPBYTE>(const_cast<char*>(command)), length, link.conversation,
+        itemHandle.get(), CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
     // No conversation or the host is gone: no completion can come.
     if (started == nullptr) return false;
     link.pendingTransaction = transaction;

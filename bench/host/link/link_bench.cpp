@@ -79,8 +79,9 @@ int main(int argc, char** argv) {
     HostDisconnect(link);
 
     std::printf("execute+request round trips: %d\n", count);
-    std::printf("  median %.3f ms, p10 %.3f ms, p90 %.3f ms, p99 %.3f ms\n", percentile(samples, 0.5),
-                percentile(samples, 0.1), percentile(samples, 0.9), percentile(samples, 0.99));
+    std::printf("  median %.3f ms, p10 %.3f ms, p90 %.3f ms, p99 %.3f ms\n",
+                percentile(samples, 0.5), percentile(samples, 0.1), percentile(samples, 0.9),
+                percentile(samples, 0.99));
     std::printf("  %.0f queries/s, client CPU %.3f ms per round trip\n", count / roundTripSeconds,
                 roundTripCpu * 1000.0 / count);
     std::printf("plain executes: %.0f commands/s (%.3f ms each)\n", count / executeSeconds,

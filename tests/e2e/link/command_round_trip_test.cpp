@@ -98,7 +98,8 @@ TEST(CommandRoundTrip, EveryCommandReachesTheHostAndItsReplyComesBack) {
 
     testing::internal::CaptureStdout();
     EXPECT_TRUE(SwitchProject(link, project, error)) << error.text;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ret_project = " + std::to_string(project) + "\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ret_project = " + std::to_string(project) + "\n");
     sent.push_back("SetCurrentProject(" + std::to_string(project) + ")");
 
     HostDisconnect(link);
@@ -111,7 +112,8 @@ TEST(CommandRoundTrip, EveryCommandReachesTheHostAndItsReplyComesBack) {
     ASSERT_EQ(received->width, 5);
     ASSERT_EQ(received->height, 3);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(received->row(y)[x], handed.row(y)[x]) << x << "," << y;
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(received->row(y)[x], handed.row(y)[x]) << x << "," << y;
     // The other layer of that frame stayed blank.
     const IndexedImage* untouched = dump.layer(created, 2, 0);
     ASSERT_NE(untouched, nullptr);
@@ -120,8 +122,8 @@ TEST(CommandRoundTrip, EveryCommandReachesTheHostAndItsReplyComesBack) {
 }
 
 TEST(CommandRoundTrip, SwitchesFailWithTheirMessageWhenTheHostAnswersAnotherNumber) {
-    HostSimProcess host({"--sample", "--reply", "GotoFrame=2", "--reply", "SelectLayer=0x", "--reply",
-                         "SetCurrentProject=7"});
+    HostSimProcess host({"--sample", "--reply", "GotoFrame=2", "--reply", "SelectLayer=0x",
+                         "--reply", "SetCurrentProject=7"});
     ASSERT_TRUE(host.serving()) << host.problem();
     LinkSession session;
     ASSERT_TRUE(session.connected);

@@ -14,15 +14,15 @@ namespace {
 // A visible window that invalidates itself from a timer and counts the paints
 // that reach it, to show that a waiting command keeps dispatching.
 class RepaintProbe {
-public:
+  public:
     RepaintProbe() {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "LinkRepaintProbe";
         RegisterClassA(&windowClass);
-        window_ = CreateWindowA("LinkRepaintProbe", "probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 120, 80,
-                                nullptr, nullptr, windowClass.hInstance, nullptr);
+        window_ = CreateWindowA("LinkRepaintProbe", "probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                120, 80, nullptr, nullptr, windowClass.hInstance, nullptr);
         SetTimer(window_, 1, 50, nullptr);
         paints = 0;
     }
@@ -33,21 +33,21 @@ public:
     bool exists() const { return window_ != nullptr; }
     static inline int paints = 0;
 
-private:
+  private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-        case WM_TIMER:
-            InvalidateRect(window, nullptr, FALSE);
-            return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            BeginPaint(window, &paint);
-            EndPaint(window, &paint);
-            ++paints;
-            return 0;
-        }
-        default:
-            return DefWindowProcA(window, message, wParam, lParam);
+            case WM_TIMER:
+                InvalidateRect(window, nullptr, FALSE);
+                return 0;
+            case WM_PAINT: {
+                PAINTSTRUCT paint;
+                BeginPaint(window, &paint);
+                EndPaint(window, &paint);
+                ++paints;
+                return 0;
+            }
+            default:
+                return DefWindowProcA(window, message, wParam, lParam);
         }
     }
 
@@ -89,7 +89,8 @@ TEST(HostFaults, AHungCommandGivesUpAfterTenSecondsWhileTheWindowsRepaintCheaply
 }
 
 TEST(HostFaults, ALateCompletionDoesNotAnswerTheNextCommand) {
-    HostSimProcess host({"--sample", "--late", "GotoFrame=12000", "--reply", "GetCurrentFilename=late.bmp"});
+    HostSimProcess host(
+        {"--sample", "--late", "GotoFrame=12000", "--reply", "GetCurrentFilename=late.bmp"});
     ASSERT_TRUE(host.serving()) << host.problem();
     LinkSession session;
     ASSERT_TRUE(session.connected);
@@ -146,7 +147,8 @@ TEST(HostFaults, OnlyTheCompletionOfThePendingExecuteCounts) {
     HostCallback(XTYP_XACT_COMPLETE, CF_TEXT, link.conversation, nullptr, nullptr, nullptr, 77, 0);
     EXPECT_EQ(link.acknowledged, 0) << "another execute's completion";
     // Whatever status the host gave, its own completion counts.
-    HostCallback(XTYP_XACT_COMPLETE, CF_TEXT, link.conversation, nullptr, nullptr, nullptr, 78, DDE_FNOTPROCESSED);
+    HostCallback(XTYP_XACT_COMPLETE, CF_TEXT, link.conversation, nullptr, nullptr, nullptr, 78,
+                 DDE_FNOTPROCESSED);
     EXPECT_EQ(link.acknowledged, 1);
     link.pendingTransaction = 0;
 
@@ -171,13 +173,15 @@ TEST(HostFaults, AfterTheHostQuitsCommandsFailAtOnce) {
 
     int layers = -1;
     bool queried = true;
-    DWORD elapsed = timed([&] { queried = QueryNumber(session.link, "GetNumberOfLayers", layers, error); });
+    DWORD elapsed =
+        timed([&] { queried = QueryNumber(session.link, "GetNumberOfLayers", layers, error); });
     EXPECT_FALSE(queried);
     EXPECT_EQ(layers, -1) << "the value is not touched";
     EXPECT_STREQ(error.text, "Failed to request 'GetNumberOfLayers' from Kelvara!\n");
     EXPECT_LT(elapsed, 2000u);
 
-    elapsed = timed([&] { queried = SendCommand(session.link, "SetCurrentFilename(x_Marlune_2)", error); });
+    elapsed = timed(
+        [&] { queried = SendCommand(session.link, "SetCurrentFilename(x_Marlune_2)", error); });
     EXPECT_FALSE(queried);
     EXPECT_STREQ(error.text, "Failed to request 'SetCurrentFilename(x_Marlune_2)' from Kelvara!\n");
     EXPECT_LT(elapsed, 2000u);
@@ -210,7 +214,8 @@ TEST(HostFaults, ADroppedConversationFreesItsNamesOnceAndFailsLaterCommands) {
     ErrorText error;
     int project = -1;
     bool queried = true;
-    const DWORD elapsed = timed([&] { queried = QueryNumber(link, "GetCurrentProject", project, error); });
+    const DWORD elapsed =
+        timed([&] { queried = QueryNumber(link, "GetCurrentProject", project, error); });
     EXPECT_FALSE(queried);
     EXPECT_STREQ(error.text, "Failed to request 'GetCurrentProject' from Kelvara!\n");
     EXPECT_LT(elapsed, 2000u);

@@ -7,7 +7,9 @@
 namespace {
 
 int checkerboardsBuilt = 0;
-void countCheckerboard(HWND) { ++checkerboardsBuilt; }
+void countCheckerboard(HWND) {
+    ++checkerboardsBuilt;
+}
 
 TEST(NoHost, InitPluginReportsTheHostInactiveAndBuildsNothing) {
     PluginState state;

@@ -19,8 +19,9 @@ std::string pattern(std::size_t length) {
 }
 
 TEST(ReplyShape, TrailingCrLfIsCutAndNothingElse) {
-    HostSimProcess host({"--sample", "--reply", "GetCurrentProject=42", "--reply", "GetFrameCount=5",
-                         "--reply", "GetCurrentFilename=a\r\nb", "--reply", "GetProjectFilePath= x\r"});
+    HostSimProcess host({"--sample", "--reply", "GetCurrentProject=42", "--reply",
+                         "GetFrameCount=5", "--reply", "GetCurrentFilename=a\r\nb", "--reply",
+                         "GetProjectFilePath= x\r", "--reply", "GetActiveLayerNumber="});
     ASSERT_TRUE(host.serving()) << host.problem();
     LinkSession session;
     ASSERT_TRUE(session.connected);
@@ -30,6 +31,7 @@ TEST(ReplyShape, TrailingCrLfIsCutAndNothingElse) {
     EXPECT_EQ(executeAndRead(session.link, "GetCurrentFilename"), "a\r\nb");
     // " x\r" + CR LF: the CR LF goes, the reply's own CR stays.
     EXPECT_EQ(executeAndRead(session.link, "GetProjectFilePath"), " x\r");
+    EXPECT_EQ(executeAndRead(session.link, "GetActiveLayerNumber"), "");
 }
 
 TEST(ReplyShape, WithoutLineEndsRepliesArriveUnchanged) {
@@ -74,7 +76,8 @@ TEST(ReplyShape, ALongReplyIsCutToTheCapacityAndTerminated) {
 }
 
 TEST(ReplyShape, NumericQueriesReadLeadingDigits) {
-    HostSimProcess host({"--sample", "--reply", "GetFrameCount=12abc", "--reply", "GetNumberOfLayers=none"});
+    HostSimProcess host(
+        {"--sample", "--reply", "GetFrameCount=12abc", "--reply", "GetNumberOfLayers=none"});
     ASSERT_TRUE(host.serving()) << host.problem();
     LinkSession session;
     ASSERT_TRUE(session.connected);

@@ -24,7 +24,8 @@ TempFolder::TempFolder() {
     static unsigned counter = 0;
     for (;;) {
         char name[64];
-        std::snprintf(name, sizeof name, "marlune-e2e-%lu-%lu-%u", GetCurrentProcessId(), GetTickCount(), ++counter);
+        std::snprintf(name, sizeof name, "marlune-e2e-%lu-%lu-%u", GetCurrentProcessId(),
+                      GetTickCount(), ++counter);
         path_ = std::string(temp) + name;
         if (CreateDirectoryA(path_.c_str(), nullptr)) return;
         if (GetLastError() != ERROR_ALREADY_EXISTS) return;
@@ -36,7 +37,9 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempFolder::file(const std::string& name) const { return path_ + "\\" + name; }
+std::string TempFolder::file(const std::string& name) const {
+    return path_ + "\\" + name;
+}
 
 std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
@@ -56,9 +59,11 @@ std::map<std::string, std::string> readKeyValues(const std::string& path) {
 
 std::unique_ptr<IndexedImage> readBmpFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
     if (bytes.size() < kFileHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M') return nullptr;
-    return std::make_unique<IndexedImage>(nullptr, bytes.data() + kFileHeaderBytes, bytes.size() - kFileHeaderBytes);
+    return std::make_unique<IndexedImage>(nullptr, bytes.data() + kFileHeaderBytes,
+                                          bytes.size() - kFileHeaderBytes);
 }
 
 const IndexedImage* HostDump::layer(int project, int frame, int layerNumber) const {
@@ -73,7 +78,8 @@ HostDump readDump(const std::string& folder) {
         const std::string name = entry.path().filename().string();
         LayerKey key;
         int consumed = 0;
-        if (std::sscanf(name.c_str(), "p%d_f%d_l%d.bmp%n", &key.project, &key.frame, &key.layer, &consumed) == 3 &&
+        if (std::sscanf(name.c_str(), "p%d_f%d_l%d.bmp%n", &key.project, &key.frame, &key.layer,
+                        &consumed) == 3 &&
             consumed == static_cast<int>(name.size())) {
             dump.layers[key] = readBmpFile(entry.path().string());
         } else if (std::sscanf(name.c_str(), "p%d.txt%n", &key.project, &consumed) == 1 &&

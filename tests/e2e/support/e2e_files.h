@@ -11,7 +11,7 @@
 // A fresh, empty folder under the Wine temp folder, removed with its content
 // on destruction.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -21,7 +21,7 @@ public:
     // path() + "\\" + name.
     std::string file(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };
 

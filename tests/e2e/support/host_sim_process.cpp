@@ -19,8 +19,10 @@ std::string quoteArgument(const std::string& argument) {
             ++backslashes;
             continue;
         }
-        if (c == '"') quoted.append(backslashes * 2 + 1, '\\');
-        else quoted.append(backslashes, '\\');
+        if (c == '"')
+            quoted.append(backslashes * 2 + 1, '\\');
+        else
+            quoted.append(backslashes, '\\');
         backslashes = 0;
         quoted += c;
     }
@@ -28,11 +30,13 @@ std::string quoteArgument(const std::string& argument) {
     return quoted + "\"";
 }
 
-HDDEDATA CALLBACK probeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+HDDEDATA CALLBACK probeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
 
 // A DDEML instance of its own, so the probe never touches the link under test.
 class DdeProbe {
-public:
+  public:
     DdeProbe() {
         if (DdeInitializeA(&instance_, probeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
             instance_ = 0;
@@ -58,7 +62,7 @@ public:
         return true;
     }
 
-private:
+  private:
     DWORD instance_ = 0;
     HSZ service_ = nullptr;
     HSZ topic_ = nullptr;
@@ -109,8 +113,8 @@ HostSimProcess::HostSimProcess(const std::vector<std::string>& arguments) {
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process_)) {
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_)) {
         problem_ = "cannot start " + program + " (error " + std::to_string(GetLastError()) + ")";
         process_ = {};
         return;
@@ -133,7 +137,8 @@ void HostSimProcess::waitUntilServing() {
             return;
         }
         if (!running()) {
-            problem_ = "hostsim.exe exited with code " + std::to_string(exitCode()) + " before serving DDE";
+            problem_ = "hostsim.exe exited with code " + std::to_string(exitCode()) +
+                       " before serving DDE";
             return;
         }
         Sleep(kServePollMs);
@@ -142,7 +147,8 @@ void HostSimProcess::waitUntilServing() {
 }
 
 bool HostSimProcess::running() const {
-    return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+    return process_.hProcess != nullptr &&
+           WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 HWND HostSimProcess::mainWindow() const {
@@ -152,12 +158,14 @@ HWND HostSimProcess::mainWindow() const {
 }
 
 bool HostSimProcess::waitForExit(DWORD timeoutMs) {
-    return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    return process_.hProcess != nullptr &&
+           WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
 long HostSimProcess::exitCode() const {
     DWORD code = 0;
-    if (process_.hProcess == nullptr || !GetExitCodeProcess(process_.hProcess, &code) || code == STILL_ACTIVE)
+    if (process_.hProcess == nullptr || !GetExitCodeProcess(process_.hProcess, &code) ||
+        code == STILL_ACTIVE)
         return -1;
     return static_cast<long>(code);
 }

@@ -12,7 +12,7 @@
 #include <windows.h>
 
 class HostSimProcess {
-public:
+  public:
     // Starts hostsim.exe with `arguments` (quoted as needed) and waits up to
     // ~15 s until it answers a DdeConnect to "KELVARA"/"ImageServer".
     explicit HostSimProcess(const std::vector<std::string>& arguments = {});
@@ -39,7 +39,7 @@ public:
     // Exit code after the process ended, -1 before.
     long exitCode() const;
 
-private:
+  private:
     void waitUntilServing();
 
     PROCESS_INFORMATION process_ = {};
