@@ -41,11 +41,11 @@ struct Size {
 };
 Size sizeOf(const IndexedImage* image) { return image ? Size{image->width, image->height} : Size{-1, -1}; }
 
-PassChain chainOn(int w, int h, std::initializer_list<int> kinds) {
-    PassChain chain;
-    chain.setSource(randomImage(w, h, 1));
+std::unique_ptr<PassChain> chainOn(int w, int h, std::initializer_list<int> kinds) {
+    auto chain = std::make_unique<PassChain>();
+    chain->setSource(randomImage(w, h, 1));
     int position = 0;
-    for (int kind : kinds) chain.insertPass(nullptr, position++, kind);
+    for (int kind : kinds) chain->insertPass(nullptr, position++, kind);
     return chain;
 }
 
@@ -58,34 +58,34 @@ TEST(PassChain, EmptyChainDisplaysTheSource) {
 }
 
 TEST(PassChain, OutputSizesFollowTheKinds) {
-    auto chain = chainOn(10, 7, {Zoom2x, Zoom3x});
+    const auto chainOwner = chainOn(10, 7, {Zoom2x, Zoom3x});
+    auto& chain = *chainOwner;
     EXPECT_EQ(sizeOf(chain.passAt(0)->output.get()), (Size{20, 14}));
     EXPECT_EQ(sizeOf(chain.displayedImage()), (Size{60, 42}));
 
-    EXPECT_EQ(sizeOf(chainOn(10, 8, {Unzoom4x}).displayedImage()), (Size{3, 2}));
-    EXPECT_EQ(sizeOf(chainOn(10, 8, {Rotate}).displayedImage()), (Size{10, 8}));
-    EXPECT_EQ(sizeOf(chainOn(12, 13, {Unzoom6x}).displayedImage()), (Size{2, 3}));
-    EXPECT_EQ(sizeOf(chainOn(13, 8, {Unzoom6x}).displayedImage()), (Size{3, 2}));
+    EXPECT_EQ(sizeOf(chainOn(10, 8, {Unzoom4x})->displayedImage()), (Size{3, 2}));
+    EXPECT_EQ(sizeOf(chainOn(10, 8, {Rotate})->displayedImage()), (Size{10, 8}));
+    EXPECT_EQ(sizeOf(chainOn(12, 13, {Unzoom6x})->displayedImage()), (Size{2, 3}));
+    EXPECT_EQ(sizeOf(chainOn(13, 8, {Unzoom6x})->displayedImage()), (Size{3, 2}));
     for (int kind : {Scale2x, Canvas2x, Space2x}) {
-        EXPECT_EQ(sizeOf(chainOn(5, 3, {kind}).displayedImage()), (Size{10, 6})) << kind;
+        EXPECT_EQ(sizeOf(chainOn(5, 3, {kind})->displayedImage()), (Size{10, 6})) << kind;
     }
-    EXPECT_EQ(sizeOf(chainOn(5, 3, {Scale3x}).displayedImage()), (Size{15, 9}));
+    EXPECT_EQ(sizeOf(chainOn(5, 3, {Scale3x})->displayedImage()), (Size{15, 9}));
 }
 
 TEST(PassChain, InsertingAtTheFrontRemakesEveryOutputBehindIt) {
-    auto chain = chainOn(3, 2, {Zoom2x, Scale2x});
-    const IndexedImage* oldZoom = chain.passAt(0)->output.get();
+    const auto chainOwner = chainOn(3, 2, {Zoom2x, Scale2x});
+    auto& chain = *chainOwner;
     chain.insertPass(nullptr, 0, Canvas2x);
     ASSERT_EQ(chain.size(), 3);
-    EXPECT_NE(dynamic_cast<Pass*>(chain.passAt(0)), nullptr);
     EXPECT_EQ(sizeOf(chain.passAt(0)->output.get()), (Size{6, 4}));
     EXPECT_EQ(sizeOf(chain.passAt(1)->output.get()), (Size{12, 8}));
     EXPECT_EQ(sizeOf(chain.passAt(2)->output.get()), (Size{24, 16}));
-    (void)oldZoom;
 }
 
 TEST(PassChain, AppendingKeepsEveryExistingOutput) {
-    auto chain = chainOn(3, 2, {Zoom2x, Scale2x});
+    const auto chainOwner = chainOn(3, 2, {Zoom2x, Scale2x});
+    auto& chain = *chainOwner;
     const IndexedImage* first = chain.passAt(0)->output.get();
     const IndexedImage* second = chain.passAt(1)->output.get();
     chain.insertPass(nullptr, 2, Zoom3x);
@@ -99,7 +99,8 @@ TEST(PassChain, AppendingKeepsEveryExistingOutput) {
 }
 
 TEST(PassChain, RemovingKeepsUpstreamAndRemakesDownstream) {
-    auto chain = chainOn(2, 3, {Zoom2x, Zoom3x, Scale2x});
+    const auto chainOwner = chainOn(2, 3, {Zoom2x, Zoom3x, Scale2x});
+    auto& chain = *chainOwner;
     const IndexedImage* zoom = chain.passAt(0)->output.get();
     chain.removePass(nullptr, 1);
     ASSERT_EQ(chain.size(), 2);
@@ -111,7 +112,8 @@ TEST(PassChain, RemovingKeepsUpstreamAndRemakesDownstream) {
 }
 
 TEST(PassChain, UnknownKindsLogAndChangeNothing) {
-    auto chain = chainOn(2, 2, {Zoom2x});
+    const auto chainOwner = chainOn(2, 2, {Zoom2x});
+    auto& chain = *chainOwner;
     for (int kind : {11, -1, 1000}) {
         CaptureStdout();
         chain.insertPass(nullptr, 0, kind);
@@ -132,7 +134,8 @@ TEST(PassChain, SettingsWithoutASourceAreStoredAndDrawNothing) {
 }
 
 TEST(PassChain, DropImagesKeepsThePasses) {
-    auto chain = chainOn(4, 4, {Zoom2x, Scale3x});
+    const auto chainOwner = chainOn(4, 4, {Zoom2x, Scale3x});
+    auto& chain = *chainOwner;
     chain.dropImages();
     EXPECT_EQ(chain.source(), nullptr);
     EXPECT_EQ(chain.displayedImage(), nullptr);
@@ -157,7 +160,8 @@ TEST(PassChain, AnOutputThatCannotBeMadeStopsTheEvaluation) {
 }
 
 TEST(PassChain, AngleChangeRerunsOnlyTheRotation) {
-    auto chain = chainOn(24, 20, {Scale2x, Scale2x, Scale2x, Unzoom8x});
+    const auto chainOwner = chainOn(24, 20, {Scale2x, Scale2x, Scale2x, Unzoom8x});
+    auto& chain = *chainOwner;
     // A mark in an upstream output survives only if that pass is skipped.
     chain.passAt(2)->output->row(0)[0] ^= 0xFF;
     const auto marked = pixelsOf(*chain.passAt(2)->output);
@@ -198,11 +202,13 @@ TEST(PassChain, IncrementalEvaluationEqualsAFullRecompute) {
 }
 
 TEST(PassChain, NewSourceRerunsEveryPass) {
-    auto chain = chainOn(6, 6, {Zoom2x, Rotate});
+    const auto chainOwner = chainOn(6, 6, {Zoom2x, Rotate});
+    auto& chain = *chainOwner;
     chain.dropOutputs();
     chain.setSource(randomImage(6, 6, 99));
     chain.evaluate(nullptr);
-    auto expected = chainOn(6, 6, {Zoom2x, Rotate});
+    const auto expectedOwner = chainOn(6, 6, {Zoom2x, Rotate});
+    auto& expected = *expectedOwner;
     expected.setSource(randomImage(6, 6, 99));
     expected.dropOutputs();
     expected.evaluate(nullptr);
