@@ -140,9 +140,19 @@ void DdeServer::complete(const std::string& command) {
     std::string reply = shapeReply(options, command, runHostCommand(model, command, clipboard, options.dib));
     if (reply.size() > kMaxReplyBytes) reply.resize(kMaxReplyBytes);
     lastReply = std::move(reply);
+    lastCommand = command;
     InvalidateRect(window, nullptr, TRUE);
     ++commandsDone;
     if (options.quitAfter > 0 && commandsDone == options.quitAfter) PostMessageA(window, kQuitAfterMessage, 0, 0);
+}
+
+std::string DdeServer::activity() const {
+    constexpr std::size_t kShown = 60;
+    std::string reply = lastReply.substr(0, lastReply.find("\r\n"));
+    if (reply.size() > kShown) reply = reply.substr(0, kShown) + "...";
+    std::string command = lastCommand.size() > kShown ? lastCommand.substr(0, kShown) + "..." : lastCommand;
+    if (commandsDone == 0) return "Waiting for commands";
+    return "Commands: " + std::to_string(commandsDone) + ", last: " + command + " -> " + reply;
 }
 
 HDDEDATA DdeServer::onRequest(HSZ requestedItem, UINT format) {

@@ -29,6 +29,8 @@ public:
     // A --late timer fired: let DDEML hand the blocked execute back to us.
     void releaseLate(UINT_PTR timer);
     void disconnectAll();
+    // One line for the window: how many commands ran, the last and its reply.
+    std::string activity() const;
 
 private:
     struct Pending {
@@ -56,6 +58,7 @@ private:
     std::vector<HCONV> conversations;
     std::vector<Pending> pending;
     UINT_PTR nextTimer = 1;
+    std::string lastCommand;
     std::string lastReply;
     int commandsDone = 0;
 };

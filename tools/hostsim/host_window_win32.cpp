@@ -8,6 +8,7 @@
 namespace {
 
 constexpr int kZoom = 4;
+constexpr int kLayerZoom = 2;
 constexpr int kMargin = 8;
 constexpr int kLineHeight = 18;
 
@@ -114,16 +115,27 @@ void HostWindow::paint(HDC dc) const {
              "Current: project " + std::to_string(project->id) + ", frame " + std::to_string(project->currentFrame) +
                  " of " + std::to_string(project->frameCount()) + ", layer " + std::to_string(project->activeLayer) +
                  ", delay " + std::to_string(project->frames[static_cast<std::size_t>(project->currentFrame - 1)].delay));
-    paintFrame(dc, *project, kMargin, top + kMargin);
+    if (server != nullptr) textLine(dc, kMargin, top, server->activity());
+    top += kMargin;
+    const LayerPixels composite = compositeFrame(*project, project->currentFrame);
+    paintPixels(dc, *project, composite, kMargin, top, kZoom);
+    // Each layer on its own, smaller, to the right of the composite.
+    int left = 2 * kMargin + project->width * kZoom;
+    for (int l = 0; l < project->layerCount(); ++l) {
+        int labelTop = top;
+        textLine(dc, left, labelTop, (l == project->activeLayer ? "> layer " : "layer ") + std::to_string(l));
+        paintPixels(dc, *project, project->pixels(project->currentFrame, l), left, labelTop, kLayerZoom);
+        left += project->width * kLayerZoom + kMargin;
+    }
 }
 
-void HostWindow::paintFrame(HDC dc, const Project& project, int left, int top) const {
-    const LayerPixels composite = compositeFrame(project, project.currentFrame);
+void HostWindow::paintPixels(HDC dc, const Project& project, const LayerPixels& pixels, int left, int top,
+                             int zoom) const {
     const std::size_t stride = (static_cast<std::size_t>(project.width) + 3) & ~std::size_t{3};
     std::string rows(stride * static_cast<std::size_t>(project.height), '\0');
     for (int y = 0; y < project.height; ++y) {
         std::memcpy(rows.data() + static_cast<std::size_t>(project.height - 1 - y) * stride,
-                    composite.data() + static_cast<std::size_t>(y) * project.width,
+                    pixels.data() + static_cast<std::size_t>(y) * project.width,
                     static_cast<std::size_t>(project.width));
     }
     IndexedBitmapInfo info{};
@@ -134,7 +146,7 @@ void HostWindow::paintFrame(HDC dc, const Project& project, int left, int top) c
     info.header.biBitCount = 8;
     info.header.biCompression = BI_RGB;
     std::memcpy(info.colors, project.palette.data(), sizeof(info.colors));
-    StretchDIBits(dc, left, top, project.width * kZoom, project.height * kZoom, 0, 0, project.width,
+    StretchDIBits(dc, left, top, project.width * zoom, project.height * zoom, 0, 0, project.width,
                   project.height, rows.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
                   SRCCOPY);
 }

@@ -26,7 +26,8 @@ private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC dc) const;
-    void paintFrame(HDC dc, const Project& project, int left, int top) const;
+    // Draws width x height indices (top row first) in the project's palette.
+    void paintPixels(HDC dc, const Project& project, const LayerPixels& pixels, int left, int top, int zoom) const;
 
     const HostModel& model;
     DdeServer* server = nullptr;
