@@ -5,11 +5,11 @@
 #include "host_commands.h"
 
 class WindowClipboard final : public DibClipboard {
-public:
+  public:
     explicit WindowClipboard(HWND clipboardOwner) : owner(clipboardOwner) {}
     bool put(const std::vector<std::uint8_t>& block) override;
     bool take(std::vector<std::uint8_t>& block) override;
 
-private:
+  private:
     HWND owner;
 };

@@ -6,7 +6,7 @@
 #include <string>
 
 class CommandLog {
-public:
+  public:
     explicit CommandLog(const std::string& path) : wanted(!path.empty()) {
         if (wanted) file.open(path, std::ios::binary | std::ios::app);
     }
@@ -17,7 +17,7 @@ public:
         file.flush();
     }
 
-private:
+  private:
     bool wanted;
     std::ofstream file;
 };

@@ -5,6 +5,7 @@
 // the host's main window instead and waits until the host has gone;
 // "--clipboard" describes the clipboard's CF_DIB block.
 #include <windows.h>
+// ddeml.h needs the types of windows.h.
 #include <ddeml.h>
 
 #include <cstdio>
@@ -26,7 +27,7 @@ HDDEDATA CALLBACK clientCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULO
 }
 
 class DdeInstance {
-public:
+  public:
     DdeInstance() {
         if (DdeInitializeA(&id, &clientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) id = 0;
     }
@@ -55,9 +56,10 @@ bool waitForCompletion() {
 }
 
 std::string request(DWORD instance, HCONV conversation, HSZ item) {
-    HDDEDATA data =
-        DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST, kRequestTimeoutMs, nullptr);
-    if (data == nullptr) return "(no reply, error " + std::to_string(DdeGetLastError(instance)) + ")";
+    HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST,
+                                         kRequestTimeoutMs, nullptr);
+    if (data == nullptr)
+        return "(no reply, error " + std::to_string(DdeGetLastError(instance)) + ")";
     const DWORD size = DdeGetData(data, nullptr, 0, 0);
     std::string text(size, '\0');
     DdeGetData(data, reinterpret_cast<LPBYTE>(text.data()), size, 0);
@@ -91,8 +93,8 @@ std::string describeClipboardDib() {
     BITMAPINFOHEADER header;
     std::memcpy(&header, lock.get(), sizeof header);
     return std::to_string(size) + " bytes, " + std::to_string(header.biWidth) + "x" +
-           std::to_string(header.biHeight) + ", " + std::to_string(header.biBitCount) + " bits, image " +
-           std::to_string(header.biSizeImage);
+           std::to_string(header.biHeight) + ", " + std::to_string(header.biBitCount) +
+           " bits, image " + std::to_string(header.biSizeImage);
 }
 
 }  // namespace
@@ -125,8 +127,9 @@ int main(int argc, char** argv) {
         }
         completed = false;
         DWORD transaction = 0;
-        DdeClientTransaction(reinterpret_cast<LPBYTE>(command.data()), static_cast<DWORD>(command.size() + 1),
-                             conversation, item.get(), CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
+        DdeClientTransaction(reinterpret_cast<LPBYTE>(command.data()),
+                             static_cast<DWORD>(command.size() + 1), conversation, item.get(),
+                             CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
         const bool done = waitForCompletion();
         // Wine keeps finished asynchronous transactions queued; without this
         // the next request fails.
@@ -139,7 +142,8 @@ int main(int argc, char** argv) {
         }
         std::string reply = request(instance.id, conversation, item.get());
         // Show the line end so that its presence can be seen.
-        for (std::size_t at = reply.find("\r\n"); at != std::string::npos; at = reply.find("\r\n")) {
+        for (std::size_t at = reply.find("\r\n"); at != std::string::npos;
+             at = reply.find("\r\n")) {
             reply.replace(at, 2, "<CRLF>");
         }
         std::printf("%s -> %s\n", argv[i], reply.c_str());

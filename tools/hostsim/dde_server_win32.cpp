@@ -83,33 +83,36 @@ void DdeServer::releaseLate(UINT_PTR timer) {
     }
 }
 
-HDDEDATA CALLBACK DdeServer::callback(UINT type, UINT format, HCONV conversation, HSZ hsz1, HSZ hsz2,
-                                      HDDEDATA data, ULONG_PTR, ULONG_PTR) {
+HDDEDATA CALLBACK DdeServer::callback(UINT type, UINT format, HCONV conversation, HSZ hsz1,
+                                      HSZ hsz2, HDDEDATA data, ULONG_PTR, ULONG_PTR) {
     DdeServer* self = activeServer;
     if (self == nullptr) return nullptr;
     switch (type) {
-    case XTYP_CONNECT:
-        return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(
-            DdeCmpStringHandles(hsz1, self->topic->get()) == 0 && DdeCmpStringHandles(hsz2, self->service->get()) == 0));
-    case XTYP_CONNECT_CONFIRM:
-        self->conversations.push_back(conversation);
-        return nullptr;
-    case XTYP_DISCONNECT:
-        std::erase(self->conversations, conversation);
-        std::erase_if(self->pending, [&](const Pending& p) { return p.conversation == conversation; });
-        return nullptr;
-    case XTYP_EXECUTE:
-        return self->onExecute(conversation, data);
-    case XTYP_REQUEST:
-        return self->onRequest(hsz2, format);
-    default:
-        return nullptr;
+        case XTYP_CONNECT:
+            return reinterpret_cast<HDDEDATA>(
+                static_cast<ULONG_PTR>(DdeCmpStringHandles(hsz1, self->topic->get()) == 0 &&
+                                       DdeCmpStringHandles(hsz2, self->service->get()) == 0));
+        case XTYP_CONNECT_CONFIRM:
+            self->conversations.push_back(conversation);
+            return nullptr;
+        case XTYP_DISCONNECT:
+            std::erase(self->conversations, conversation);
+            std::erase_if(self->pending,
+                          [&](const Pending& p) { return p.conversation == conversation; });
+            return nullptr;
+        case XTYP_EXECUTE:
+            return self->onExecute(conversation, data);
+        case XTYP_REQUEST:
+            return self->onRequest(hsz2, format);
+        default:
+            return nullptr;
     }
 }
 
 HDDEDATA DdeServer::onExecute(HCONV conversation, HDDEDATA data) {
-    const auto waiting = std::find_if(pending.begin(), pending.end(),
-                                      [&](const Pending& p) { return p.conversation == conversation; });
+    const auto waiting = std::find_if(pending.begin(), pending.end(), [&](const Pending& p) {
+        return p.conversation == conversation;
+    });
     if (waiting != pending.end()) {
         if (!waiting->released) return CBR_BLOCK;
         const std::string command = waiting->command;
@@ -137,20 +140,23 @@ HDDEDATA DdeServer::onExecute(HCONV conversation, HDDEDATA data) {
 
 void DdeServer::complete(const std::string& command) {
     WindowClipboard clipboard(window);
-    std::string reply = shapeReply(options, command, runHostCommand(model, command, clipboard, options.dib));
+    std::string reply =
+        shapeReply(options, command, runHostCommand(model, command, clipboard, options.dib));
     if (reply.size() > kMaxReplyBytes) reply.resize(kMaxReplyBytes);
     lastReply = std::move(reply);
     lastCommand = command;
     InvalidateRect(window, nullptr, TRUE);
     ++commandsDone;
-    if (options.quitAfter > 0 && commandsDone == options.quitAfter) PostMessageA(window, kQuitAfterMessage, 0, 0);
+    if (options.quitAfter > 0 && commandsDone == options.quitAfter)
+        PostMessageA(window, kQuitAfterMessage, 0, 0);
 }
 
 std::string DdeServer::activity() const {
     constexpr std::size_t kShown = 60;
     std::string reply = lastReply.substr(0, lastReply.find("\r\n"));
     if (reply.size() > kShown) reply = reply.substr(0, kShown) + "...";
-    std::string command = lastCommand.size() > kShown ? lastCommand.substr(0, kShown) + "..." : lastCommand;
+    std::string command =
+        lastCommand.size() > kShown ? lastCommand.substr(0, kShown) + "..." : lastCommand;
     if (commandsDone == 0) return "Waiting for commands";
     return "Commands: " + std::to_string(commandsDone) + ", last: " + command + " -> " + reply;
 }
@@ -158,5 +164,6 @@ std::string DdeServer::activity() const {
 HDDEDATA DdeServer::onRequest(HSZ requestedItem, UINT format) {
     if (format != CF_TEXT || DdeCmpStringHandles(requestedItem, item->get()) != 0) return nullptr;
     return DdeCreateDataHandle(instance, reinterpret_cast<LPBYTE>(lastReply.data()),
-                               static_cast<DWORD>(lastReply.size() + 1), 0, item->get(), CF_TEXT, 0);
+                               static_cast<DWORD>(lastReply.size() + 1), 0, item->get(), CF_TEXT,
+                               0);
 }

@@ -3,6 +3,7 @@
 // "ImageServerItem". Executes carry command texts; a request on the item
 // reads the reply to the last command.
 #include <windows.h>
+// ddeml.h needs the types of windows.h.
 #include <ddeml.h>
 
 #include <memory>
@@ -18,7 +19,7 @@
 inline constexpr UINT kQuitAfterMessage = WM_APP + 1;
 
 class DdeServer {
-public:
+  public:
     DdeServer(HostModel& model, const HostOptions& options, HWND window, CommandLog& log);
     ~DdeServer();
     DdeServer(const DdeServer&) = delete;
@@ -32,7 +33,7 @@ public:
     // One line for the window: how many commands ran, the last and its reply.
     std::string activity() const;
 
-private:
+  private:
     struct Pending {
         HCONV conversation = nullptr;
         std::string command;
@@ -40,8 +41,8 @@ private:
         bool released = false;
     };
 
-    static HDDEDATA CALLBACK callback(UINT type, UINT format, HCONV conversation, HSZ topic, HSZ item,
-                                      HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
+    static HDDEDATA CALLBACK callback(UINT type, UINT format, HCONV conversation, HSZ topic,
+                                      HSZ item, HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
     HDDEDATA onExecute(HCONV conversation, HDDEDATA data);
     HDDEDATA onRequest(HSZ item, UINT format);
     void complete(const std::string& command);

@@ -18,9 +18,9 @@ bool writeFile(const std::filesystem::path& path, const void* data, std::size_t 
 
 std::string projectDescription(const Project& project) {
     std::ostringstream text;
-    text << "name=" << project.name << "\npath=" << project.path << "\nframes=" << project.frameCount()
-         << "\nlayers=" << project.layerCount() << "\nwidth=" << project.width << "\nheight=" << project.height
-         << "\ndelays=";
+    text << "name=" << project.name << "\npath=" << project.path
+         << "\nframes=" << project.frameCount() << "\nlayers=" << project.layerCount()
+         << "\nwidth=" << project.width << "\nheight=" << project.height << "\ndelays=";
     for (int f = 1; f <= project.frameCount(); ++f) {
         text << (f > 1 ? "," : "") << project.frames[static_cast<std::size_t>(f - 1)].delay;
     }
@@ -44,8 +44,8 @@ bool writeDump(const HostModel& model, const std::string& folder, std::string& e
             for (int l = 0; l < project.layerCount(); ++l) {
                 std::ostringstream name;
                 name << id.str() << "_f" << f << "_l" << l << ".bmp";
-                const std::vector<std::uint8_t> file =
-                    makeBmpFile(project.pixels(f, l), project.width, project.height, project.palette);
+                const std::vector<std::uint8_t> file = makeBmpFile(
+                    project.pixels(f, l), project.width, project.height, project.palette);
                 if (!write(name.str(), file.data(), file.size())) return false;
             }
         }

@@ -11,7 +11,9 @@ std::size_t dibStride(int width, int bits) {
     return ((static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32) * 4;
 }
 
-int tableEntries(int bits) { return bits <= 8 ? 1 << bits : 0; }
+int tableEntries(int bits) {
+    return bits <= 8 ? 1 << bits : 0;
+}
 
 void putLe16(std::uint8_t* out, std::uint32_t value) {
     out[0] = static_cast<std::uint8_t>(value);
@@ -30,28 +32,32 @@ void packRow(const std::uint8_t* indices, int width, int bits, const Palette& pa
         const std::uint8_t index = indices[x];
         const std::uint8_t* colour = &palette[4 * static_cast<std::size_t>(index)];
         switch (bits) {
-        case 1:
-            if ((index & 1) != 0) out[x / 8] = static_cast<std::uint8_t>(out[x / 8] | (0x80 >> (x % 8)));
-            break;
-        case 4:
-            out[x / 2] = static_cast<std::uint8_t>(out[x / 2] | ((index & 15) << ((x % 2) == 0 ? 4 : 0)));
-            break;
-        case 8:
-            out[x] = index;
-            break;
-        case 24:
-            std::memcpy(out + 3 * x, colour, 3);
-            break;
-        default:
-            std::memcpy(out + 4 * x, colour, 3);
-            break;
+            case 1:
+                if ((index & 1) != 0)
+                    out[x / 8] = static_cast<std::uint8_t>(out[x / 8] | (0x80 >> (x % 8)));
+                break;
+            case 4:
+                out[x / 2] = static_cast<std::uint8_t>(out[x / 2] |
+                                                       ((index & 15) << ((x % 2) == 0 ? 4 : 0)));
+                break;
+            case 8:
+                out[x] = index;
+                break;
+            case 24:
+                std::memcpy(out + 3 * x, colour, 3);
+                break;
+            default:
+                std::memcpy(out + 4 * x, colour, 3);
+                break;
         }
     }
 }
 
 }  // namespace
 
-bool dibBitsAllowed(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32; }
+bool dibBitsAllowed(int bits) {
+    return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
+}
 
 std::vector<std::uint8_t> makePackedDib(const LayerPixels& pixels, int width, int height,
                                         const Palette& palette, const DibShape& shape) {
@@ -74,8 +80,10 @@ std::vector<std::uint8_t> makePackedDib(const LayerPixels& pixels, int width, in
 
     for (int y = 0; y < height; ++y) {
         // Bottom-up: the block's first row is the bottom row on screen.
-        const std::uint8_t* source = pixels.data() + static_cast<std::size_t>(height - 1 - y) * width;
-        packRow(source, width, bits, palette, block.data() + pixelOffset + static_cast<std::size_t>(y) * stride);
+        const std::uint8_t* source =
+            pixels.data() + static_cast<std::size_t>(height - 1 - y) * width;
+        packRow(source, width, bits, palette,
+                block.data() + pixelOffset + static_cast<std::size_t>(y) * stride);
     }
     if (shape.truncated) block.resize(pixelOffset + stride * static_cast<std::size_t>(height / 2));
     return block;
@@ -87,7 +95,8 @@ const char* decodePackedDib(const void* block, std::size_t size, DecodedImage& o
     if (!image.valid) return "no image could be made of it";
     out.width = image.width;
     out.height = image.height;
-    out.pixels.assign(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height), 0);
+    out.pixels.assign(
+        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height), 0);
     for (int y = 0; y < image.height; ++y) {
         std::memcpy(out.pixels.data() + static_cast<std::size_t>(y) * image.width,
                     image.row(image.height - 1 - y), static_cast<std::size_t>(image.width));
@@ -111,6 +120,8 @@ std::vector<std::uint8_t> makeBmpFile(const LayerPixels& pixels, int width, int 
 }
 
 const char* decodeBmpFile(const std::vector<std::uint8_t>& file, DecodedImage& out) {
-    if (file.size() < kBmpFileHeaderBytes || file[0] != 'B' || file[1] != 'M') return "not a BMP file";
-    return decodePackedDib(file.data() + kBmpFileHeaderBytes, file.size() - kBmpFileHeaderBytes, out);
+    if (file.size() < kBmpFileHeaderBytes || file[0] != 'B' || file[1] != 'M')
+        return "not a BMP file";
+    return decodePackedDib(file.data() + kBmpFileHeaderBytes, file.size() - kBmpFileHeaderBytes,
+                           out);
 }

@@ -12,7 +12,7 @@ struct Parsed {
     std::string_view name;
     std::string_view arguments;  // between the first "(" and the last ")"
     bool hasArguments = false;
-    bool wellFormed = true;      // an opening parenthesis has a closing one at the end
+    bool wellFormed = true;  // an opening parenthesis has a closing one at the end
 };
 
 Parsed splitCommand(std::string_view text) {
@@ -46,11 +46,14 @@ bool parseIntList(std::string_view text, std::array<int, N>& values) {
     return true;
 }
 
-std::string number(int value) { return std::to_string(value); }
+std::string number(int value) {
+    return std::to_string(value);
+}
 
 class CommandRun {
-public:
-    CommandRun(HostModel& m, DibClipboard& c, const DibShape& s) : model(m), clipboard(c), shape(s) {}
+  public:
+    CommandRun(HostModel& m, DibClipboard& c, const DibShape& s)
+        : model(m), clipboard(c), shape(s) {}
 
     std::string run(std::string_view text) {
         const Parsed p = splitCommand(text);
@@ -81,12 +84,13 @@ public:
         return receiveFrame(*project);
     }
 
-private:
+  private:
     static bool isKnownPlain(std::string_view name) {
         static constexpr std::array<std::string_view, 11> names = {
-            "GetDisplayFrameNumber", "GetActiveLayerNumber", "GetFrameCount", "GetNumberOfLayers",
-            "GetProjectFilePath", "GetCurrentFilename", "GetCurrentDelay", "AddAnimationLayer",
-            "SendFrame", "ReceiveFrame", "GetCurrentProject"};
+            "GetDisplayFrameNumber", "GetActiveLayerNumber", "GetFrameCount",
+            "GetNumberOfLayers",     "GetProjectFilePath",   "GetCurrentFilename",
+            "GetCurrentDelay",       "AddAnimationLayer",    "SendFrame",
+            "ReceiveFrame",          "GetCurrentProject"};
         for (std::string_view n : names) {
             if (n == name) return true;
         }
@@ -96,7 +100,8 @@ private:
     template <typename F>
     std::string withInt(const Parsed& p, F action) {
         int value = 0;
-        if (!p.hasArguments || !p.wellFormed || !parseStrictInt(p.arguments, value)) return kBadArgumentsReply;
+        if (!p.hasArguments || !p.wellFormed || !parseStrictInt(p.arguments, value))
+            return kBadArgumentsReply;
         return action(value);
     }
 

@@ -12,7 +12,7 @@
 // The clipboard as the commands see it. The exe passes the real one; tests
 // pass a plain block.
 class DibClipboard {
-public:
+  public:
     virtual ~DibClipboard() = default;
     // Replaces the clipboard's content with this CF_DIB block.
     virtual bool put(const std::vector<std::uint8_t>& block) = 0;

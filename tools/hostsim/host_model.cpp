@@ -4,7 +4,8 @@
 
 int Project::addLayer() {
     for (Frame& frame : frames) {
-        frame.layers.emplace_back(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        frame.layers.emplace_back(
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     }
     return layerCount() - 1;
 }

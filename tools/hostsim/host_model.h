@@ -33,13 +33,17 @@ struct Project {
     Palette palette{};
     std::vector<Frame> frames;
     // Where the user stands in this project; each project keeps its own.
-    int currentFrame = 1;    // 1-based, also the displayed frame
-    int activeLayer = 0;     // 0-based
+    int currentFrame = 1;  // 1-based, also the displayed frame
+    int activeLayer = 0;   // 0-based
 
     int frameCount() const { return static_cast<int>(frames.size()); }
-    int layerCount() const { return frames.empty() ? 0 : static_cast<int>(frames[0].layers.size()); }
+    int layerCount() const {
+        return frames.empty() ? 0 : static_cast<int>(frames[0].layers.size());
+    }
     LayerPixels& pixels(int frame, int layer) { return frames[frame - 1].layers[layer]; }
-    const LayerPixels& pixels(int frame, int layer) const { return frames[frame - 1].layers[layer]; }
+    const LayerPixels& pixels(int frame, int layer) const {
+        return frames[frame - 1].layers[layer];
+    }
     // Appends a blank layer to every frame; gives its number.
     int addLayer();
 };

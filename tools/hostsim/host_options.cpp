@@ -21,7 +21,8 @@ const char* hostUsage() {
            "               [--quit-after N] [--dib 1|4|24|32] [--truncate-dib]\n";
 }
 
-bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options, std::string& error) {
+bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options,
+                      std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -38,7 +39,8 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
         } else if (option == "--open") {
             if (!needValue()) return false;
             // Every following argument that is not an option is one more frame.
-            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) options.openFiles.push_back(args[++i]);
+            while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
+                options.openFiles.push_back(args[++i]);
         } else if (option == "--log") {
             if (!needValue()) return false;
             options.logFile = args[++i];

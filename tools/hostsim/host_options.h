@@ -31,7 +31,8 @@ struct HostOptions {
 
 // Parses the arguments after the program name. False with `error` set when an
 // option is unknown, lacks its value or has a malformed one.
-bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options, std::string& error);
+bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options,
+                      std::string& error);
 
 // The usage text printed with an option error.
 const char* hostUsage();

@@ -19,14 +19,16 @@ struct IndexedBitmapInfo {
 };
 
 class PaintSession {
-public:
-    explicit PaintSession(HWND paintedWindow) : window(paintedWindow) { dc = BeginPaint(window, &paint); }
+  public:
+    explicit PaintSession(HWND paintedWindow) : window(paintedWindow) {
+        dc = BeginPaint(window, &paint);
+    }
     ~PaintSession() { EndPaint(window, &paint); }
     PaintSession(const PaintSession&) = delete;
     PaintSession& operator=(const PaintSession&) = delete;
     HDC get() const { return dc; }
 
-private:
+  private:
     HWND window;
     PAINTSTRUCT paint{};
     HDC dc = nullptr;
@@ -38,9 +40,10 @@ void textLine(HDC dc, int left, int& top, const std::string& text) {
 }
 
 std::string describe(const Project& project, bool current) {
-    return std::string(current ? "> " : "   ") + "#" + std::to_string(project.id) + "  " + project.name + "  " +
-           std::to_string(project.width) + "x" + std::to_string(project.height) + "  " +
-           std::to_string(project.frameCount()) + " frames x " + std::to_string(project.layerCount()) + " layers";
+    return std::string(current ? "> " : "   ") + "#" + std::to_string(project.id) + "  " +
+           project.name + "  " + std::to_string(project.width) + "x" +
+           std::to_string(project.height) + "  " + std::to_string(project.frameCount()) +
+           " frames x " + std::to_string(project.layerCount()) + " layers";
 }
 
 }  // namespace
@@ -79,25 +82,25 @@ LRESULT CALLBACK HostWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, L
 
 LRESULT HostWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        PaintSession paintSession(window);
-        paint(paintSession.get());
-        return 0;
-    }
-    case WM_TIMER:
-        if (server != nullptr) server->releaseLate(wParam);
-        return 0;
-    case kQuitAfterMessage:
-        if (server != nullptr) server->disconnectAll();
-        DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        window = nullptr;
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        case WM_PAINT: {
+            PaintSession paintSession(window);
+            paint(paintSession.get());
+            return 0;
+        }
+        case WM_TIMER:
+            if (server != nullptr) server->releaseLate(wParam);
+            return 0;
+        case kQuitAfterMessage:
+            if (server != nullptr) server->disconnectAll();
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            window = nullptr;
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -105,16 +108,20 @@ void HostWindow::paint(HDC dc) const {
     SetBkMode(dc, TRANSPARENT);
     int top = kMargin;
     textLine(dc, kMargin, top, "Projects:");
-    for (const Project& project : model.projects) textLine(dc, kMargin, top, describe(project, project.id == model.currentId));
+    for (const Project& project : model.projects)
+        textLine(dc, kMargin, top, describe(project, project.id == model.currentId));
     const Project* project = model.current();
     if (project == nullptr) {
         textLine(dc, kMargin, top, "No current project");
         return;
     }
     textLine(dc, kMargin, top,
-             "Current: project " + std::to_string(project->id) + ", frame " + std::to_string(project->currentFrame) +
-                 " of " + std::to_string(project->frameCount()) + ", layer " + std::to_string(project->activeLayer) +
-                 ", delay " + std::to_string(project->frames[static_cast<std::size_t>(project->currentFrame - 1)].delay));
+             "Current: project " + std::to_string(project->id) + ", frame " +
+                 std::to_string(project->currentFrame) + " of " +
+                 std::to_string(project->frameCount()) + ", layer " +
+                 std::to_string(project->activeLayer) + ", delay " +
+                 std::to_string(
+                     project->frames[static_cast<std::size_t>(project->currentFrame - 1)].delay));
     if (server != nullptr) textLine(dc, kMargin, top, server->activity());
     top += kMargin;
     const LayerPixels composite = compositeFrame(*project, project->currentFrame);
@@ -123,14 +130,16 @@ void HostWindow::paint(HDC dc) const {
     int left = 2 * kMargin + project->width * kZoom;
     for (int l = 0; l < project->layerCount(); ++l) {
         int labelTop = top;
-        textLine(dc, left, labelTop, (l == project->activeLayer ? "> layer " : "layer ") + std::to_string(l));
-        paintPixels(dc, *project, project->pixels(project->currentFrame, l), left, labelTop, kLayerZoom);
+        textLine(dc, left, labelTop,
+                 (l == project->activeLayer ? "> layer " : "layer ") + std::to_string(l));
+        paintPixels(dc, *project, project->pixels(project->currentFrame, l), left, labelTop,
+                    kLayerZoom);
         left += project->width * kLayerZoom + kMargin;
     }
 }
 
-void HostWindow::paintPixels(HDC dc, const Project& project, const LayerPixels& pixels, int left, int top,
-                             int zoom) const {
+void HostWindow::paintPixels(HDC dc, const Project& project, const LayerPixels& pixels, int left,
+                             int top, int zoom) const {
     const std::size_t stride = (static_cast<std::size_t>(project.width) + 3) & ~std::size_t{3};
     std::string rows(stride * static_cast<std::size_t>(project.height), '\0');
     for (int y = 0; y < project.height; ++y) {
@@ -147,6 +156,6 @@ void HostWindow::paintPixels(HDC dc, const Project& project, const LayerPixels& 
     info.header.biCompression = BI_RGB;
     std::memcpy(info.colors, project.palette.data(), sizeof(info.colors));
     StretchDIBits(dc, left, top, project.width * zoom, project.height * zoom, 0, 0, project.width,
-                  project.height, rows.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                  SRCCOPY);
+                  project.height, rows.data(), reinterpret_cast<const BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS, SRCCOPY);
 }

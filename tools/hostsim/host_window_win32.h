@@ -11,7 +11,7 @@ inline constexpr const char* kHostWindowClass = "HostSimWindow";
 inline constexpr const char* kHostWindowTitle = "KELVARA stand-in host";
 
 class HostWindow {
-public:
+  public:
     explicit HostWindow(const HostModel& model);
     ~HostWindow();
     HostWindow(const HostWindow&) = delete;
@@ -22,12 +22,13 @@ public:
     // Set once the server exists; timers and --quit-after are passed to it.
     void attach(DdeServer* ddeServer) { server = ddeServer; }
 
-private:
+  private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC dc) const;
     // Draws width x height indices (top row first) in the project's palette.
-    void paintPixels(HDC dc, const Project& project, const LayerPixels& pixels, int left, int top, int zoom) const;
+    void paintPixels(HDC dc, const Project& project, const LayerPixels& pixels, int left, int top,
+                     int zoom) const;
 
     const HostModel& model;
     DdeServer* server = nullptr;

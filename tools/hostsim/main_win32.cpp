@@ -1,6 +1,7 @@
 // hostsim.exe: the stand-in host. Parses its options, builds the start
 // projects, serves DDE until its window closes, then dumps.
 #include <windows.h>
+// shellapi.h needs the types of windows.h.
 #include <shellapi.h>
 
 #include <cstdio>
@@ -58,7 +59,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return fail(kExitBadOptions, error + "\n" + hostUsage());
     }
     HostModel model;
-    const std::string firstPath = options.openFiles.empty() ? std::string() : fullPath(options.openFiles[0]);
+    const std::string firstPath =
+        options.openFiles.empty() ? std::string() : fullPath(options.openFiles[0]);
     if (!buildStartModel(options, firstPath, model, error)) return fail(kExitBadOptions, error);
     CommandLog log(options.logFile);
     if (log.failed()) return fail(kExitBadOptions, "cannot open the log file " + options.logFile);
@@ -77,6 +79,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         window.attach(nullptr);
     }
     // DDE is uninitialised by now, so the dump sees the final state.
-    if (!options.dumpDir.empty() && !writeDump(model, options.dumpDir, error)) return fail(kExitStartFailed, error);
+    if (!options.dumpDir.empty() && !writeDump(model, options.dumpDir, error))
+        return fail(kExitStartFailed, error);
     return 0;
 }

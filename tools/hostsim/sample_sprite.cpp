@@ -8,9 +8,33 @@ namespace {
 
 // Palette entries by role; 0 is the transparent index of the upper layer.
 enum Colour : std::uint8_t {
-    Clear = 0, Outline, ArmourDark, ArmourMid, ArmourLight, Shine, Plume, PlumeDark, Gold, GoldDark,
-    Shield, ShieldLight, Skin, Leather, LeatherDark, Steel, Sky1, Sky2, Sky3, Sky4, Hill, HillDark,
-    Grass, GrassDark, Dirt, Shadow, Cloud,
+    Clear = 0,
+    Outline,
+    ArmourDark,
+    ArmourMid,
+    ArmourLight,
+    Shine,
+    Plume,
+    PlumeDark,
+    Gold,
+    GoldDark,
+    Shield,
+    ShieldLight,
+    Skin,
+    Leather,
+    LeatherDark,
+    Steel,
+    Sky1,
+    Sky2,
+    Sky3,
+    Sky4,
+    Hill,
+    HillDark,
+    Grass,
+    GrassDark,
+    Dirt,
+    Shadow,
+    Cloud,
 };
 
 struct Rgb {
@@ -26,6 +50,8 @@ constexpr std::array<Rgb, 27> kColours = {{
     {54, 96, 44},    {250, 252, 255},
 }};
 
+// The art is laid out as drawn; keep the formatter away from it.
+// clang-format off
 // Glyphs of the art below, each naming one palette entry.
 Colour colourOf(char c) {
     switch (c) {
@@ -116,18 +142,23 @@ constexpr std::array<Legs, 4> kLegs = {{
      "........kkkkkk......"},
 }};
 
+// clang-format on
+
 constexpr std::array<int, kSampleFrames> kBob = {0, -1, 0, -1};
 constexpr std::array<int, kSampleFrames> kDelays = {100, 120, 100, 150};
 constexpr int kKnightLeft = 12;
 constexpr int kBodyTop = kGroundRow - kLegRows - 20;  // the body's last row meets the legs
 
 class Canvas {
-public:
+  public:
     explicit Canvas(LayerPixels& target) : pixels(target) {}
     void set(int x, int y, std::uint8_t index) {
-        if (x >= 0 && x < kSampleSide && y >= 0 && y < kSampleSide) pixels[static_cast<std::size_t>(y * kSampleSide + x)] = index;
+        if (x >= 0 && x < kSampleSide && y >= 0 && y < kSampleSide)
+            pixels[static_cast<std::size_t>(y * kSampleSide + x)] = index;
     }
-    std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * kSampleSide + x)]; }
+    std::uint8_t at(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y * kSampleSide + x)];
+    }
     template <std::size_t N>
     void art(const std::array<std::string_view, N>& rows, int left, int top) {
         for (std::size_t y = 0; y < N; ++y) {
@@ -138,7 +169,7 @@ public:
         }
     }
 
-private:
+  private:
     LayerPixels& pixels;
 };
 
@@ -150,16 +181,19 @@ void drawBackdrop(Canvas& canvas) {
             // The hill: a shallow arc with a darker rim, so its edge is a diagonal.
             const int hillTop = 30 + (x - 30) * (x - 30) / 40;
             if (y >= hillTop) c = y == hillTop ? HillDark : Hill;
-            if (y >= kGroundRow) c = y == kGroundRow ? GrassDark : y < kGroundRow + 3 ? Grass : Dirt;
+            if (y >= kGroundRow)
+                c = y == kGroundRow ? GrassDark : y < kGroundRow + 3 ? Grass : Dirt;
             if (y >= kGroundRow + 3 && (x * 7 + y * 3) % 11 == 0) c = LeatherDark;
             canvas.set(x, y, c);
         }
     }
-    const std::array<std::string_view, 4> cloud = {"..kkk.....", ".k...kk...", "k......kk.", ".kkkkkkkk."};
+    const std::array<std::string_view, 4> cloud = {"..kkk.....", ".k...kk...", "k......kk.",
+                                                   ".kkkkkkkk."};
     for (const auto [left, top] : {std::array<int, 2>{3, 4}, std::array<int, 2>{32, 9}}) {
         for (int y = 0; y < 4; ++y) {
             for (int x = 0; x < 10; ++x) {
-                if (cloud[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == 'k') canvas.set(left + x, top + y, Cloud);
+                if (cloud[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == 'k')
+                    canvas.set(left + x, top + y, Cloud);
             }
             // Fill between the outline of the cloud.
             int first = -1;
@@ -200,7 +234,8 @@ void drawSword(Canvas& canvas, int handX, int handY) {
     }
     canvas.set(handX + kBlade + 1, handY - kBlade - 1, Outline);
     canvas.set(handX + kBlade, handY - kBlade - 1, Outline);
-    for (int t = -2; t <= 2; ++t) canvas.set(handX + 1 + t, handY - 1 + t, t == 0 ? GoldDark : Gold);
+    for (int t = -2; t <= 2; ++t)
+        canvas.set(handX + 1 + t, handY - 1 + t, t == 0 ? GoldDark : Gold);
     canvas.set(handX, handY, LeatherDark);
     canvas.set(handX - 1, handY + 1, Leather);
 }

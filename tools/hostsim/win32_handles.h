@@ -2,10 +2,11 @@
 // Small owners for the Win32 handles the stand-in host uses; each releases its
 // handle on every path and cannot be copied.
 #include <windows.h>
+// ddeml.h needs the types of windows.h.
 #include <ddeml.h>
 
 class ClipboardSession {
-public:
+  public:
     explicit ClipboardSession(HWND owner) : open(OpenClipboard(owner) != 0) {}
     ~ClipboardSession() {
         if (open) CloseClipboard();
@@ -14,12 +15,12 @@ public:
     ClipboardSession& operator=(const ClipboardSession&) = delete;
     bool isOpen() const { return open; }
 
-private:
+  private:
     bool open;
 };
 
 class GlobalLockGuard {
-public:
+  public:
     explicit GlobalLockGuard(HGLOBAL block) : handle(block), data(GlobalLock(block)) {}
     ~GlobalLockGuard() {
         if (data != nullptr) GlobalUnlock(handle);
@@ -28,14 +29,14 @@ public:
     GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
     void* get() const { return data; }
 
-private:
+  private:
     HGLOBAL handle;
     void* data;
 };
 
 // A moveable global block, freed unless ownership was handed on.
 class GlobalBlock {
-public:
+  public:
     explicit GlobalBlock(SIZE_T size) : handle(GlobalAlloc(GMEM_MOVEABLE, size)) {}
     ~GlobalBlock() {
         if (handle != nullptr) GlobalFree(handle);
@@ -45,12 +46,12 @@ public:
     HGLOBAL get() const { return handle; }
     void release() { handle = nullptr; }
 
-private:
+  private:
     HGLOBAL handle;
 };
 
 class DdeStringHandle {
-public:
+  public:
     DdeStringHandle(DWORD ddeInstance, const char* text)
         : instance(ddeInstance), handle(DdeCreateStringHandleA(ddeInstance, text, CP_WINANSI)) {}
     ~DdeStringHandle() {
@@ -60,7 +61,7 @@ public:
     DdeStringHandle& operator=(const DdeStringHandle&) = delete;
     HSZ get() const { return handle; }
 
-private:
+  private:
     DWORD instance;
     HSZ handle;
 };

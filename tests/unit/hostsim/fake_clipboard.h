@@ -6,7 +6,7 @@
 #include "host_commands.h"
 
 class FakeClipboard final : public DibClipboard {
-public:
+  public:
     bool put(const std::vector<std::uint8_t>& block) override {
         if (refuse) return false;
         content = block;

@@ -9,7 +9,9 @@
 namespace {
 
 // Pixel (x, y) of a w x h test layer, top row first.
-std::uint8_t patternAt(int x, int y) { return static_cast<std::uint8_t>(3 * x + 17 * y + 1); }
+std::uint8_t patternAt(int x, int y) {
+    return static_cast<std::uint8_t>(3 * x + 17 * y + 1);
+}
 
 LayerPixels pattern(int w, int h) {
     LayerPixels px(static_cast<std::size_t>(w * h));
@@ -53,9 +55,12 @@ TEST(FrameDib, EightBitBlockLayout) {
             EXPECT_EQ(hd.biSizeImage, stride * h);
             EXPECT_TRUE(std::equal(palette.begin(), palette.end(), block.begin() + 40));
             for (int row = 0; row < h; ++row) {
-                const std::uint8_t* r = block.data() + 1064 + stride * static_cast<std::size_t>(row);
-                for (int x = 0; x < w; ++x) ASSERT_EQ(r[x], patternAt(x, h - 1 - row)) << w << "x" << h;
-                for (std::size_t pad = static_cast<std::size_t>(w); pad < stride; ++pad) ASSERT_EQ(r[pad], 0);
+                const std::uint8_t* r =
+                    block.data() + 1064 + stride * static_cast<std::size_t>(row);
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(r[x], patternAt(x, h - 1 - row)) << w << "x" << h;
+                for (std::size_t pad = static_cast<std::size_t>(w); pad < stride; ++pad)
+                    ASSERT_EQ(r[pad], 0);
             }
         }
     }
@@ -69,12 +74,15 @@ TEST(FrameDib, OtherDepthsAreWellFormedButNotEightBit) {
         std::size_t table;
         std::size_t stride;
     };
-    for (const Expect e : {Expect{1, 8, 4}, Expect{4, 64, 4}, Expect{24, 0, 16}, Expect{32, 0, 20}}) {
-        const std::vector<std::uint8_t> block = makePackedDib(px, 5, 3, palette, DibShape{e.bits, false});
+    for (const Expect e :
+         {Expect{1, 8, 4}, Expect{4, 64, 4}, Expect{24, 0, 16}, Expect{32, 0, 20}}) {
+        const std::vector<std::uint8_t> block =
+            makePackedDib(px, 5, 3, palette, DibShape{e.bits, false});
         ASSERT_EQ(block.size(), 40 + e.table + 3 * e.stride) << e.bits;
         EXPECT_EQ(headerOf(block).biBitCount, e.bits);
         EXPECT_EQ(headerOf(block).biSizeImage, 3 * e.stride);
-        EXPECT_STREQ(packedDibProblem(block.data(), block.size()), "only 8bit pixels are supported!");
+        EXPECT_STREQ(packedDibProblem(block.data(), block.size()),
+                     "only 8bit pixels are supported!");
         DecodedImage out;
         EXPECT_NE(decodePackedDib(block.data(), block.size(), out), nullptr);
     }
@@ -90,7 +98,8 @@ TEST(FrameDib, OtherDepthsAreWellFormedButNotEightBit) {
 }
 
 TEST(FrameDib, TruncatedBlockClaimsMoreThanItHolds) {
-    const std::vector<std::uint8_t> block = makePackedDib(pattern(6, 10), 6, 10, rainbow(), DibShape{8, true});
+    const std::vector<std::uint8_t> block =
+        makePackedDib(pattern(6, 10), 6, 10, rainbow(), DibShape{8, true});
     EXPECT_EQ(block.size(), 1064u + 8 * 5);
     EXPECT_EQ(headerOf(block).biHeight, 10);
     EXPECT_EQ(headerOf(block).biSizeImage, 80u);
@@ -118,7 +127,8 @@ TEST(FrameDib, BmpFileIsAFileHeaderAndThePackedDib) {
     ASSERT_EQ(file.size(), 14u + 1064 + 8 * 3);
     EXPECT_EQ(file[0], 'B');
     EXPECT_EQ(file[1], 'M');
-    EXPECT_EQ(file[2] | file[3] << 8 | file[4] << 16 | file[5] << 24, static_cast<int>(file.size()));
+    EXPECT_EQ(file[2] | file[3] << 8 | file[4] << 16 | file[5] << 24,
+              static_cast<int>(file.size()));
     EXPECT_EQ(file[10] | file[11] << 8, 14 + 1064);
     // Readable by the application's own packed-DIB reader after the 14 bytes.
     IndexedImage image(nullptr, file.data() + 14, file.size() - 14);

@@ -11,7 +11,7 @@ namespace {
 // Project 1: 3 frames x 2 layers of 5x3 with distinct pixels per frame and
 // layer; project 2: 1 frame x 1 layer of 4x4.
 class HostCommands : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Project first = makeBlankProject(3, 5, 3, greyPalette());
         first.addLayer();
@@ -21,7 +21,8 @@ protected:
             first.frames[static_cast<std::size_t>(f - 1)].delay = 10 * f;
             for (int l = 0; l < 2; ++l) {
                 LayerPixels& px = first.pixels(f, l);
-                for (std::size_t i = 0; i < px.size(); ++i) px[i] = static_cast<std::uint8_t>(f * 40 + l * 20 + i);
+                for (std::size_t i = 0; i < px.size(); ++i)
+                    px[i] = static_cast<std::uint8_t>(f * 40 + l * 20 + i);
             }
         }
         model.addProject(std::move(first));
@@ -29,7 +30,9 @@ protected:
         model.currentId = 1;
     }
 
-    std::string run(const std::string& command) { return runHostCommand(model, command, clipboard); }
+    std::string run(const std::string& command) {
+        return runHostCommand(model, command, clipboard);
+    }
     Project& project(int id) { return *model.find(id); }
 
     HostModel model;
@@ -55,7 +58,7 @@ TEST_F(HostCommands, SwitchesReplyWhereTheHostNowStands) {
     EXPECT_EQ(run("GotoFrame(3)"), "3");
     EXPECT_EQ(run("GetDisplayFrameNumber"), "3");
     EXPECT_EQ(run("GetCurrentDelay"), "30");
-    EXPECT_EQ(run("GotoFrame(4)"), "3");   // out of range: stays
+    EXPECT_EQ(run("GotoFrame(4)"), "3");  // out of range: stays
     EXPECT_EQ(run("GotoFrame(0)"), "3");
     EXPECT_EQ(run("SelectLayer(1)"), "1");
     EXPECT_EQ(run("SelectLayer(2)"), "1");
@@ -70,10 +73,11 @@ TEST_F(HostCommands, SwitchesReplyWhereTheHostNowStands) {
 }
 
 TEST_F(HostCommands, ArgumentsAreParsedStrictly) {
-    for (const char* bad : {"GotoFrame()", "GotoFrame(2", "GotoFrame(2)x", "GotoFrame( 2)", "GotoFrame(2 )",
-                            "GotoFrame(2,3)", "GotoFrame(0x2)", "GotoFrame(+)", "GotoFrame(99999999999)",
-                            "GotoFrame", "SelectLayer(1.0)", "SetCurrentDelay(-)", "SetCurrentProject(a)",
-                            "SetCurrentFilename", "SetCurrentFilename(x", "GetFrameCount(1)"}) {
+    for (const char* bad :
+         {"GotoFrame()", "GotoFrame(2", "GotoFrame(2)x", "GotoFrame( 2)", "GotoFrame(2 )",
+          "GotoFrame(2,3)", "GotoFrame(0x2)", "GotoFrame(+)", "GotoFrame(99999999999)", "GotoFrame",
+          "SelectLayer(1.0)", "SetCurrentDelay(-)", "SetCurrentProject(a)", "SetCurrentFilename",
+          "SetCurrentFilename(x", "GetFrameCount(1)"}) {
         EXPECT_EQ(run(bad), "ERROR: bad arguments") << bad;
     }
     EXPECT_EQ(run("GotoFrame(+2)"), "2");
@@ -82,7 +86,8 @@ TEST_F(HostCommands, ArgumentsAreParsedStrictly) {
 }
 
 TEST_F(HostCommands, UnknownCommands) {
-    for (const char* unknown : {"", "Bogus", "getframecount", "GetFrameCount ", "Bogus(1)", " GetFrameCount"}) {
+    for (const char* unknown :
+         {"", "Bogus", "getframecount", "GetFrameCount ", "Bogus(1)", " GetFrameCount"}) {
         EXPECT_EQ(run(unknown), kUnknownCommandReply) << '"' << unknown << '"';
     }
 }
@@ -120,8 +125,8 @@ TEST_F(HostCommands, NewMakesACurrentBlankProjectWithTheCurrentPalette) {
 }
 
 TEST_F(HostCommands, NewRefusesBadArgumentsWithMinusOne) {
-    for (const char* bad : {"New(0,8,8)", "New(1,0,8)", "New(1,8,-3)", "New(1,8)", "New(1,8,8,8)", "New(1,,8)",
-                            "New(a,8,8)", "New(1,99999,99999)", "New", "New(1,8,8"}) {
+    for (const char* bad : {"New(0,8,8)", "New(1,0,8)", "New(1,8,-3)", "New(1,8)", "New(1,8,8,8)",
+                            "New(1,,8)", "New(a,8,8)", "New(1,99999,99999)", "New", "New(1,8,8"}) {
         EXPECT_EQ(run(bad), "-1") << bad;
     }
     EXPECT_EQ(model.projects.size(), 2u);
@@ -173,7 +178,8 @@ TEST_F(HostCommands, SendFramePutsTheCurrentFrameAndLayer) {
 TEST_F(HostCommands, ReceiveFrameTakesAMatchingDibAndItsPalette) {
     run("SetCurrentProject(2)");
     Project source = makeBlankProject(1, 4, 4, greyPalette());
-    for (std::size_t i = 0; i < 16; ++i) source.pixels(1, 0)[i] = static_cast<std::uint8_t>(200 + i);
+    for (std::size_t i = 0; i < 16; ++i)
+        source.pixels(1, 0)[i] = static_cast<std::uint8_t>(200 + i);
     source.palette[4 * 3 + 2] = 77;
     clipboard.content = makePackedDib(source.pixels(1, 0), 4, 4, source.palette);
     EXPECT_EQ(run("ReceiveFrame"), "1");
@@ -211,7 +217,8 @@ TEST_F(HostCommands, ReceiveFrameRefusesBadDibsAndChangesNothing) {
         {"24 bits", makePackedDib(LayerPixels(15, 3), 5, 3, other, DibShape{24, false})},
         {"4 bits", makePackedDib(LayerPixels(15, 3), 5, 3, other, DibShape{4, false})},
         {"truncated", truncated},
-        {"cut short by the host", makePackedDib(LayerPixels(15, 3), 5, 3, other, DibShape{8, true})},
+        {"cut short by the host",
+         makePackedDib(LayerPixels(15, 3), 5, 3, other, DibShape{8, true})},
         {"header only", std::vector<std::uint8_t>(20, 0)},
     };
     for (const Case& c : cases) {

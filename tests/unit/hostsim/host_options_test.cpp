@@ -11,9 +11,29 @@ bool parse(std::vector<std::string> args, HostOptions& options, std::string& err
 TEST(HostOptions, EveryOptionIsRead) {
     HostOptions o;
     std::string error;
-    ASSERT_TRUE(parse({"--open", "a.bmp", "b.bmp", "--log", "l.txt", "--dump", "out", "--hang", "SendFrame",
-                       "--reply", "GetCurrentFilename=x=y", "--reply", "New=-1", "--no-crlf", "--late", "=250",
-                       "--late", "GotoFrame=12000", "--quit-after", "7", "--dib", "24", "--truncate-dib"},
+    ASSERT_TRUE(parse({"--open",
+                       "a.bmp",
+                       "b.bmp",
+                       "--log",
+                       "l.txt",
+                       "--dump",
+                       "out",
+                       "--hang",
+                       "SendFrame",
+                       "--reply",
+                       "GetCurrentFilename=x=y",
+                       "--reply",
+                       "New=-1",
+                       "--no-crlf",
+                       "--late",
+                       "=250",
+                       "--late",
+                       "GotoFrame=12000",
+                       "--quit-after",
+                       "7",
+                       "--dib",
+                       "24",
+                       "--truncate-dib"},
                       o, error))
         << error;
     EXPECT_FALSE(o.sample);
@@ -43,10 +63,20 @@ TEST(HostOptions, EveryOptionIsRead) {
 
 TEST(HostOptions, BadOptionsAreRefusedWithAReason) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},          {"--log"},          {"--open"},           {"--reply", "NoEquals"},
-        {"--reply", "=x"},    {"--late", "Send"}, {"--late", "Send=x"}, {"--late", "Send=-5"},
-        {"--quit-after", "0"}, {"--quit-after", "two"}, {"--dib", "16"}, {"--dib"},
-        {"--sample", "--open", "a.bmp"}, {"sample"},
+        {"--bogus"},
+        {"--log"},
+        {"--open"},
+        {"--reply", "NoEquals"},
+        {"--reply", "=x"},
+        {"--late", "Send"},
+        {"--late", "Send=x"},
+        {"--late", "Send=-5"},
+        {"--quit-after", "0"},
+        {"--quit-after", "two"},
+        {"--dib", "16"},
+        {"--dib"},
+        {"--sample", "--open", "a.bmp"},
+        {"sample"},
     };
     for (const auto& args : bad) {
         HostOptions o;

@@ -22,13 +22,15 @@ std::vector<std::uint8_t> readAll(const fs::path& path) {
 
 void writeAll(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // A fresh folder per test, removed afterwards.
 class TempFolder {
-public:
-    explicit TempFolder(const std::string& name) : path(fs::temp_directory_path() / ("hostsim_" + name)) {
+  public:
+    explicit TempFolder(const std::string& name)
+        : path(fs::temp_directory_path() / ("hostsim_" + name)) {
         fs::remove_all(path);
         fs::create_directories(path);
     }
@@ -62,8 +64,8 @@ TEST(SampleSprite, EnoughColoursAndMovement) {
         for (std::uint8_t i : compositeFrame(p, f)) used.insert(i);
     }
     for (std::uint8_t i : used) {
-        distinctColours.insert(static_cast<std::uint32_t>(p.palette[4 * i] | p.palette[4 * i + 1] << 8 |
-                                                          p.palette[4 * i + 2] << 16));
+        distinctColours.insert(static_cast<std::uint32_t>(
+            p.palette[4 * i] | p.palette[4 * i + 1] << 8 | p.palette[4 * i + 2] << 16));
     }
     EXPECT_GE(distinctColours.size(), 16u);
     // The background layer is opaque; the knight layer has transparent index 0
@@ -71,7 +73,8 @@ TEST(SampleSprite, EnoughColoursAndMovement) {
     for (int f = 1; f <= p.frameCount(); ++f) {
         for (std::uint8_t i : p.pixels(f, 0)) ASSERT_NE(i, 0);
         const LayerPixels& knight = p.pixels(f, 1);
-        const auto drawn = std::count_if(knight.begin(), knight.end(), [](std::uint8_t i) { return i != 0; });
+        const auto drawn =
+            std::count_if(knight.begin(), knight.end(), [](std::uint8_t i) { return i != 0; });
         EXPECT_GT(drawn, 300);
         EXPECT_LT(drawn, 48 * 48 / 2);
     }
@@ -95,11 +98,13 @@ TEST(Dump, FilesReadBackThroughTheImageReader) {
     EXPECT_EQ(std::string(text.begin(), text.end()),
               "name=none\npath=none\nframes=2\nlayers=1\nwidth=5\nheight=3\ndelays=100,7\n");
     const std::vector<std::uint8_t> sampleText = readAll(folder.path / "p1.txt");
-    EXPECT_NE(std::string(sampleText.begin(), sampleText.end()).find("layers=2\n"), std::string::npos);
+    EXPECT_NE(std::string(sampleText.begin(), sampleText.end()).find("layers=2\n"),
+              std::string::npos);
 
     for (int f = 1; f <= 4; ++f) {
         for (int l = 0; l < 2; ++l) {
-            const fs::path path = folder.path / ("p1_f" + std::to_string(f) + "_l" + std::to_string(l) + ".bmp");
+            const fs::path path =
+                folder.path / ("p1_f" + std::to_string(f) + "_l" + std::to_string(l) + ".bmp");
             const std::vector<std::uint8_t> file = readAll(path);
             ASSERT_GT(file.size(), 14u) << path;
             IndexedImage image(nullptr, file.data() + 14, file.size() - 14);
@@ -127,7 +132,8 @@ TEST(Startup, OpenBmpFilesMakeOneProjectOfFrames) {
     writeAll(folder.path / "junk.bmp", {'B', 'M', 1, 2, 3});
 
     HostOptions options;
-    options.openFiles = {(folder.path / "walk1.bmp").string(), (folder.path / "walk2.bmp").string()};
+    options.openFiles = {(folder.path / "walk1.bmp").string(),
+                         (folder.path / "walk2.bmp").string()};
     HostModel model;
     std::string error;
     ASSERT_TRUE(buildStartModel(options, "C:\\art\\walk1.bmp", model, error)) << error;
