@@ -58,13 +58,12 @@ pids+=($host)
 
 if [ $autopilot -eq 1 ]; then
   echo "demo: starting Marlune with the autopilot"
-  "$wine_run" "$bin/marlune.exe" >"$out/marlune.out" 2>&1 &
-  pids+=($!)
   timeout 150 "$wine_run" "$bin/marlune_autopilot.exe" --out "$(winpath "$out")" \
     --log "$(winpath "$out/commands.log")" | tr -d '\r'
 else
   echo "demo: starting Marlune; close its window when you are done"
-  "$wine_run" "$bin/marlune.exe" | tr -d '\r' | tee "$out/marlune.out"
+  "$wine_run" "$bin/marlune_autopilot.exe" --wait-host
+  "$wine_run" "$bin/marlune.exe" 2>&1 | tr -d '\r' >"$out/marlune.out"
   "$wine_run" "$bin/marlune_autopilot.exe" --close-host >/dev/null 2>&1 || true
 fi
 wait "$host" || true
@@ -75,17 +74,36 @@ for bmp in "$out"/host-dump/*.bmp "$out"/*.bmp; do
   name=$(basename "$bmp" .bmp)
   convert "$bmp" -scale 400% "$out/png/$name.png"
 done
+# Per project: each frame with its layers stacked (index 0, black, is clear on
+# upper layers), an animated GIF of those, and a contact sheet (a row per layer,
+# then the stacked row; a column per frame).
 for project in "$out"/host-dump/p*.txt; do
   id=$(basename "$project" .txt)
-  frames=("$out"/png/"${id}"_f*_l*.png)
-  [ ${#frames[@]} -eq 0 ] && continue
-  montage "${frames[@]}" -tile x"$(grep -c . <<<"$(ls "$out"/host-dump/"${id}"_f1_l*.bmp)")" \
-    -geometry +4+4 -background '#303030' "$out/png/${id}_contact_sheet.png" 2>/dev/null || true
-  for layer_file in "$out"/host-dump/"${id}"_f1_l*.bmp; do
-    layer=${layer_file##*_l}; layer=${layer%.bmp}
-    convert -delay 12 -loop 0 "$out"/png/"${id}"_f*_l"${layer}".png "$out/png/${id}_l${layer}.gif"
+  frames=$(sed -n 's/^frames=//p' "$project")
+  layers=$(sed -n 's/^layers=//p' "$project")
+  [ -z "$frames" ] || [ -z "$layers" ] || [ "$frames" -lt 1 ] && continue
+  sheet=()
+  for l in $(seq 0 $((layers - 1))); do
+    for f in $(seq 1 "$frames"); do sheet+=("$out/png/${id}_f${f}_l${l}.png"); done
   done
+  for f in $(seq 1 "$frames"); do
+    stack=("$out/png/${id}_f${f}_l0.png")
+    for l in $(seq 1 $((layers - 1))); do
+      stack+=("(" "$out/png/${id}_f${f}_l${l}.png" -transparent black ")" -composite)
+    done
+    convert "${stack[@]}" "$out/png/${id}_f${f}.png"
+    sheet+=("$out/png/${id}_f${f}.png")
+  done
+  convert -delay 15 -loop 0 $(for f in $(seq 1 "$frames"); do echo "$out/png/${id}_f${f}.png"; done) \
+    "$out/png/${id}.gif"
+  montage "${sheet[@]}" -tile "${frames}x" -geometry +4+4 -background '#303030' \
+    "$out/png/${id}_contact_sheet.png"
 done
+# The sample's first frame beside its rotated copy in the new project.
+if [ -f "$out/png/p1_f1.png" ] && [ -f "$out/png/p2_f1.png" ]; then
+  convert "$out/png/p1_f1.png" "$out/png/p2_f1.png" -background '#303030' -splice 8x0 +append \
+    +repage "$out/png/before-after.png"
+fi
 rm -f "$out"/*.bmp
 
 echo
