@@ -9,7 +9,7 @@ namespace {
 
 // Open for the lifetime of the object; closed on every path.
 class ScopedClipboard {
-public:
+  public:
     explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != 0) {}
     ~ScopedClipboard() {
         if (open_) CloseClipboard();
@@ -19,12 +19,12 @@ public:
 
     bool isOpen() const { return open_; }
 
-private:
+  private:
     bool open_;
 };
 
 class GlobalLockGuard {
-public:
+  public:
     explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
     ~GlobalLockGuard() {
         if (data_ != nullptr) GlobalUnlock(block_);
@@ -34,14 +34,14 @@ public:
 
     void* data() const { return data_; }
 
-private:
+  private:
     HGLOBAL block_;
     void* data_;
 };
 
 // A global block we own until the clipboard takes it.
 class OwnedGlobal {
-public:
+  public:
     explicit OwnedGlobal(SIZE_T bytes) : block_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
     ~OwnedGlobal() {
         if (block_ != nullptr) GlobalFree(block_);
@@ -56,12 +56,12 @@ public:
         return block;
     }
 
-private:
+  private:
     HGLOBAL block_;
 };
 
 class ScreenDc {
-public:
+  public:
     ScreenDc() : dc_(GetDC(nullptr)) {}
     ~ScreenDc() {
         if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
@@ -71,16 +71,17 @@ public:
 
     HDC get() const { return dc_; }
 
-private:
+  private:
     HDC dc_;
 };
 
 // The stock default palette selected and realised for the DC's lifetime here.
 class DefaultPaletteSelection {
-public:
+  public:
     explicit DefaultPaletteSelection(HDC dc)
         : dc_(dc),
-          previous_(SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE)) {
+          previous_(
+              SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE)) {
         RealizePalette(dc_);
     }
     ~DefaultPaletteSelection() {
@@ -89,7 +90,7 @@ public:
     DefaultPaletteSelection(const DefaultPaletteSelection&) = delete;
     DefaultPaletteSelection& operator=(const DefaultPaletteSelection&) = delete;
 
-private:
+  private:
     HDC dc_;
     HPALETTE previous_;
 };

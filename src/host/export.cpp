@@ -126,8 +126,8 @@ bool exportPair(PluginState& state, HWND owner, const ExportPlan& plan, int fram
 
 }  // namespace
 
-bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_layers,
-                 bool all_frames, bool batch, ErrorText& error) {
+bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_layers, bool all_frames,
+                 bool batch, ErrorText& error) {
     logFormat("Export new_project: %d, all_layers: %d, all_frames: %d\n", new_project ? 1 : 0,
               all_layers ? 1 : 0, all_frames ? 1 : 0);
     if (state.chain.displayedImage() == nullptr) {
@@ -156,7 +156,8 @@ bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_laye
     const std::int64_t firstFrame = all_frames ? 1 : plan.shownFrame;
     const std::int64_t lastFrame = all_frames ? plan.frameCount : plan.shownFrame;
     const std::int64_t firstLayer = all_layers ? 0 : plan.activeLayer;
-    const std::int64_t lastLayer = all_layers ? std::int64_t{plan.layerCount} - 1 : plan.activeLayer;
+    const std::int64_t lastLayer =
+        all_layers ? std::int64_t{plan.layerCount} - 1 : plan.activeLayer;
     for (std::int64_t f = firstFrame; f <= lastFrame; ++f) {
         for (std::int64_t l = firstLayer; l <= lastLayer; ++l) {
             if (!exportPair(state, owner, plan, static_cast<int>(f), static_cast<int>(l), error)) {
@@ -172,7 +173,7 @@ bool ExportSingle(PluginState& state, HWND owner, bool new_project, bool all_lay
     return ExportImage(state, owner, new_project, all_layers, false, false, error);
 }
 
-bool ExportBatch(PluginState& state, HWND owner, bool new_project, bool all_layers,
-                 bool all_frames, ErrorText& error) {
+bool ExportBatch(PluginState& state, HWND owner, bool new_project, bool all_layers, bool all_frames,
+                 ErrorText& error) {
     return ExportImage(state, owner, new_project, all_layers, all_frames, true, error);
 }

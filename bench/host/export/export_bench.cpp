@@ -46,15 +46,15 @@ LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 // A hidden top-level window, made only once the host serves: a starting host
 // waits on every top-level window, and this thread does not pump meanwhile.
 class OwnerWindow {
-public:
+  public:
     OwnerWindow() {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = ownerProcedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "MarluneExportBench";
         RegisterClassA(&windowClass);
-        window_ = CreateWindowA("MarluneExportBench", "export bench", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                                nullptr, nullptr, windowClass.hInstance, nullptr);
+        window_ = CreateWindowA("MarluneExportBench", "export bench", WS_OVERLAPPEDWINDOW, 0, 0,
+                                200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
     }
     ~OwnerWindow() {
         if (window_ != nullptr) DestroyWindow(window_);
@@ -64,12 +64,13 @@ public:
 
     HWND handle() const { return window_; }
 
-private:
+  private:
     HWND window_ = nullptr;
 };
 
 void buildFlow(PassChain& chain, HWND owner) {
-    for (int kind : {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x}) chain.insertPass(owner, chain.size(), kind);
+    for (int kind : {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x})
+        chain.insertPass(owner, chain.size(), kind);
     chain.setRotationAngle(owner, kAngle);
 }
 
@@ -79,8 +80,10 @@ double flowMsPerPair(HWND owner, const IndexedImage& sample, int repeats) {
     buildFlow(chain, owner);
     std::vector<double> samples;
     for (int i = 0; i < repeats; ++i) {
-        auto source = std::make_unique<IndexedImage>(owner, sample.width, sample.height, sample.palette());
-        for (int y = 0; y < sample.height; ++y) std::copy_n(sample.row(y), sample.stride(), source->row(y));
+        auto source =
+            std::make_unique<IndexedImage>(owner, sample.width, sample.height, sample.palette());
+        for (int y = 0; y < sample.height; ++y)
+            std::copy_n(sample.row(y), sample.stride(), source->row(y));
         const double start = nowMs();
         chain.dropOutputs();
         chain.setSource(std::move(source));
@@ -167,15 +170,18 @@ int main(int argc, char** argv) {
     HostDisconnect(state.link);
 
     const double pairMs = median(msPerPair);
-    std::fprintf(stderr, "export_bench: %d batch exports of %d frame-layer pairs (%dx%d) through "
-                         "Scale2x x3 + RotateUnzoom8x at %d degrees\n",
+    std::fprintf(stderr,
+                 "export_bench: %d batch exports of %d frame-layer pairs (%dx%d) through "
+                 "Scale2x x3 + RotateUnzoom8x at %d degrees\n",
                  exports, pairs, side, side, kAngle);
-    std::fprintf(stderr, "  %.1f pairs/s (median %.2f ms per pair, 11 host commands and two clipboard "
-                         "transfers each)\n",
+    std::fprintf(stderr,
+                 "  %.1f pairs/s (median %.2f ms per pair, 11 host commands and two clipboard "
+                 "transfers each)\n",
                  1000.0 / pairMs, pairMs);
     std::fprintf(stderr, "  the flow alone: %.3f ms per pair (%.1f%% of a pair)\n", flowMs,
                  100.0 * flowMs / pairMs);
-    std::fprintf(stderr, "  one query (execute + request): %.3f ms; 11 of them are %.1f%% of a pair\n", queryMs,
-                 100.0 * 11 * queryMs / pairMs);
+    std::fprintf(stderr,
+                 "  one query (execute + request): %.3f ms; 11 of them are %.1f%% of a pair\n",
+                 queryMs, 100.0 * 11 * queryMs / pairMs);
     return 0;
 }

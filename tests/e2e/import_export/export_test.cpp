@@ -21,7 +21,8 @@ constexpr int kAngle = 30;
 
 // Rotation in the manner of RotSprite: three Scale2x, then rotate and shrink by 8.
 void buildRotSpriteFlow(PassChain& chain, HWND owner) {
-    for (int kind : {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x}) chain.insertPass(owner, chain.size(), kind);
+    for (int kind : {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x})
+        chain.insertPass(owner, chain.size(), kind);
     chain.setRotationAngle(owner, kAngle);
 }
 
@@ -63,7 +64,9 @@ int addedProject(const HostDump& dump) {
     return -1;
 }
 
-std::string withNumber(const char* name, int value) { return std::string(name) + "(" + std::to_string(value) + ")"; }
+std::string withNumber(const char* name, int value) {
+    return std::string(name) + "(" + std::to_string(value) + ")";
+}
 
 // What the host receives from an import of frame 1, layer 0 followed by a
 // batch export with new project, all frames and all layers of the sample, the
@@ -74,19 +77,35 @@ std::vector<std::string> importAndBatchCommands(int n, int width, int height) {
     const int frames = std::stoi(sample.at("frames"));
     const int layers = std::stoi(sample.at("layers"));
     const std::vector<int> delays = delaysOf(sample);
-    std::vector<std::string> commands = {
-        "GotoFrame(1)", "SelectLayer(0)", "SendFrame", "GetProjectFilePath", "GetCurrentProject",
-        "GetFrameCount", "GetNumberOfLayers", "GetDisplayFrameNumber", "GetActiveLayerNumber",
-        "New(" + std::to_string(frames) + "," + std::to_string(width) + "," + std::to_string(height) + ")",
-        "GetCurrentProject", withNumber("SetCurrentProject", n), "SetCurrentFilename(sample_Marlune_1)"};
+    std::vector<std::string> commands = {"GotoFrame(1)",
+                                         "SelectLayer(0)",
+                                         "SendFrame",
+                                         "GetProjectFilePath",
+                                         "GetCurrentProject",
+                                         "GetFrameCount",
+                                         "GetNumberOfLayers",
+                                         "GetDisplayFrameNumber",
+                                         "GetActiveLayerNumber",
+                                         "New(" + std::to_string(frames) + "," +
+                                             std::to_string(width) + "," + std::to_string(height) +
+                                             ")",
+                                         "GetCurrentProject",
+                                         withNumber("SetCurrentProject", n),
+                                         "SetCurrentFilename(sample_Marlune_1)"};
     for (int k = 1; k < layers; ++k) commands.push_back("AddAnimationLayer");
     for (int f = 1; f <= frames; ++f) {
         for (int l = 0; l < layers; ++l) {
-            const std::vector<std::string> pair = {
-                withNumber("SetCurrentProject", p), withNumber("GotoFrame", f), withNumber("SelectLayer", l),
-                "SendFrame", "GetProjectFilePath", "GetCurrentDelay", withNumber("SetCurrentProject", n),
-                withNumber("GotoFrame", f), withNumber("SelectLayer", l), "ReceiveFrame",
-                withNumber("SetCurrentDelay", delays.at(f - 1))};
+            const std::vector<std::string> pair = {withNumber("SetCurrentProject", p),
+                                                   withNumber("GotoFrame", f),
+                                                   withNumber("SelectLayer", l),
+                                                   "SendFrame",
+                                                   "GetProjectFilePath",
+                                                   "GetCurrentDelay",
+                                                   withNumber("SetCurrentProject", n),
+                                                   withNumber("GotoFrame", f),
+                                                   withNumber("SelectLayer", l),
+                                                   "ReceiveFrame",
+                                                   withNumber("SetCurrentDelay", delays.at(f - 1))};
             commands.insert(commands.end(), pair.begin(), pair.end());
         }
     }
@@ -112,16 +131,19 @@ TEST(Export, SingleIntoTheCurrentProjectReplacesOnlyTheDisplayedLayer) {
 
     const int p = sampleProjectId();
     const std::vector<std::string> expected = {
-        "GotoFrame(1)", "SelectLayer(1)", "SendFrame", "GetProjectFilePath", "GotoFrame(3)", "SelectLayer(0)",
-        "GetCurrentProject", "GetFrameCount", "GetNumberOfLayers", "GetDisplayFrameNumber",
-        "GetActiveLayerNumber", "GotoFrame(3)", "SelectLayer(0)", "ReceiveFrame"};
+        "GotoFrame(1)",          "SelectLayer(1)",       "SendFrame",
+        "GetProjectFilePath",    "GotoFrame(3)",         "SelectLayer(0)",
+        "GetCurrentProject",     "GetFrameCount",        "GetNumberOfLayers",
+        "GetDisplayFrameNumber", "GetActiveLayerNumber", "GotoFrame(3)",
+        "SelectLayer(0)",        "ReceiveFrame"};
     EXPECT_EQ(run.commands(), expected);
     ASSERT_EQ(run.dump().projects.size(), 1u);
     for (const auto& [key, before] : pristineSample().layers) {
         const IndexedImage* now = run.dump().layer(key.project, key.frame, key.layer);
         ASSERT_NE(now, nullptr);
         const bool target = key.project == p && key.frame == 3 && key.layer == 0;
-        EXPECT_TRUE(sameImage(*now, target ? *sent : *before)) << "frame " << key.frame << " layer " << key.layer;
+        EXPECT_TRUE(sameImage(*now, target ? *sent : *before))
+            << "frame " << key.frame << " layer " << key.layer;
     }
 }
 
@@ -140,12 +162,25 @@ TEST(Export, SingleIntoANewProjectNamesItAndPutsTheImageAtFrameOneLayerZero) {
     const int p = sampleProjectId();
     const int n = addedProject(run.dump());
     ASSERT_NE(n, -1);
-    const std::vector<std::string> expected = {
-        "GotoFrame(2)", "SelectLayer(1)", "SendFrame", "GetProjectFilePath", "GetCurrentProject",
-        "GetFrameCount", "GetNumberOfLayers", "GetDisplayFrameNumber", "GetActiveLayerNumber", "New(1,96,96)",
-        "GetCurrentProject", withNumber("SetCurrentProject", n), "SetCurrentFilename(sample_Marlune_1)",
-        withNumber("SetCurrentProject", p), withNumber("SetCurrentProject", n), "GotoFrame(1)",
-        "SelectLayer(0)", "ReceiveFrame", "SetCurrentDelay(-1)"};
+    const std::vector<std::string> expected = {"GotoFrame(2)",
+                                               "SelectLayer(1)",
+                                               "SendFrame",
+                                               "GetProjectFilePath",
+                                               "GetCurrentProject",
+                                               "GetFrameCount",
+                                               "GetNumberOfLayers",
+                                               "GetDisplayFrameNumber",
+                                               "GetActiveLayerNumber",
+                                               "New(1,96,96)",
+                                               "GetCurrentProject",
+                                               withNumber("SetCurrentProject", n),
+                                               "SetCurrentFilename(sample_Marlune_1)",
+                                               withNumber("SetCurrentProject", p),
+                                               withNumber("SetCurrentProject", n),
+                                               "GotoFrame(1)",
+                                               "SelectLayer(0)",
+                                               "ReceiveFrame",
+                                               "SetCurrentDelay(-1)"};
     EXPECT_EQ(run.commands(), expected);
     const auto& made = run.dump().projects.at(n);
     EXPECT_EQ(made.at("name"), "sample_Marlune_1");
@@ -210,8 +245,8 @@ TEST(Export, HostHangingOnAProjectSwitchEndsTheBatch) {
     run.finish();
     const int n = addedProject(run.dump());
     ASSERT_NE(n, -1);
-    EXPECT_EQ(std::string(run.error.text), "Failed to request '" + withNumber("SetCurrentProject", n) +
-                                               "' from Kelvara!\n");
+    EXPECT_EQ(std::string(run.error.text),
+              "Failed to request '" + withNumber("SetCurrentProject", n) + "' from Kelvara!\n");
     EXPECT_EQ(run.commands().back(), withNumber("SetCurrentProject", n));
     expectSampleUntouched(run.dump());
 }
@@ -247,8 +282,11 @@ TEST(Export, HostQuittingMidBatchEndsIt) {
     // The failing command is the next one, or the last one logged when the
     // host took it in but quit before completing it.
     const std::string message = run.error.text;
-    auto failure = [](const std::string& command) { return "Failed to request '" + command + "' from Kelvara!\n"; };
-    EXPECT_TRUE(message == failure(all[seen.size()]) || message == failure(all[seen.size() - 1])) << message;
+    auto failure = [](const std::string& command) {
+        return "Failed to request '" + command + "' from Kelvara!\n";
+    };
+    EXPECT_TRUE(message == failure(all[seen.size()]) || message == failure(all[seen.size() - 1]))
+        << message;
 
     const auto reference = rotSpriteOf(owner, *pristineSample().layer(sampleProjectId(), 1, 0));
     const IndexedImage* first = run.dump().layer(n, 1, 0);

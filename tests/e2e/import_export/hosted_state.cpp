@@ -30,8 +30,8 @@ OwnerWindow::OwnerWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kOwnerClass;
     RegisterClassA(&windowClass);  // fails harmlessly when already registered
-    window_ = CreateWindowA(kOwnerClass, "import/export test owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                            nullptr, nullptr, windowClass.hInstance, nullptr);
+    window_ = CreateWindowA(kOwnerClass, "import/export test owner", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                            100, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
 OwnerWindow::~OwnerWindow() {
@@ -45,7 +45,8 @@ HostedRun::HostedRun(const std::vector<std::string>& hostOptions) {
     pristineSample();
     const std::string dumpFolder = folder_.file("dump");
     CreateDirectoryA(dumpFolder.c_str(), nullptr);
-    std::vector<std::string> arguments = {"--sample", "--log", folder_.file("commands.log"), "--dump", dumpFolder};
+    std::vector<std::string> arguments = {"--sample", "--log", folder_.file("commands.log"),
+                                          "--dump", dumpFolder};
     arguments.insert(arguments.end(), hostOptions.begin(), hostOptions.end());
     host_ = std::make_unique<HostSimProcess>(arguments);
     if (!host_->serving()) return;
@@ -55,7 +56,9 @@ HostedRun::HostedRun(const std::vector<std::string>& hostOptions) {
     state.initialised = ready_;
 }
 
-HostedRun::~HostedRun() { finish(); }
+HostedRun::~HostedRun() {
+    finish();
+}
 
 std::string HostedRun::problem() const {
     if (!host_->serving()) return "host: " + host_->problem();
@@ -83,7 +86,8 @@ int sampleProjectId() {
 }
 
 testing::AssertionResult sameImage(const IndexedImage& actual, const IndexedImage& expected) {
-    if (!actual.valid || !expected.valid) return testing::AssertionFailure() << "an image is not valid";
+    if (!actual.valid || !expected.valid)
+        return testing::AssertionFailure() << "an image is not valid";
     if (actual.width != expected.width || actual.height != expected.height) {
         return testing::AssertionFailure() << actual.width << "x" << actual.height << " instead of "
                                            << expected.width << "x" << expected.height;

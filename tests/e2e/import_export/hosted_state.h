@@ -16,7 +16,7 @@
 // A hidden top-level window: owns the images and the clipboard while an image
 // is put on it, and is what the chain's evaluation redraws.
 class OwnerWindow {
-public:
+  public:
     OwnerWindow();
     ~OwnerWindow();
     OwnerWindow(const OwnerWindow&) = delete;
@@ -24,14 +24,14 @@ public:
 
     HWND handle() const { return window_; }
 
-private:
+  private:
     HWND window_ = nullptr;
 };
 
 // One stand-in host (hostsim.exe --sample with --log and --dump plus the
 // test's options) and the application state connected to it.
 class HostedRun {
-public:
+  public:
     explicit HostedRun(const std::vector<std::string>& hostOptions = {});
     ~HostedRun();
     HostedRun(const HostedRun&) = delete;
@@ -51,7 +51,7 @@ public:
     PluginState state;
     ErrorText error;
 
-private:
+  private:
     TempFolder folder_;
     std::unique_ptr<HostSimProcess> host_;
     std::unique_ptr<OwnerWindow> owner_;

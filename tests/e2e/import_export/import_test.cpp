@@ -43,7 +43,9 @@ TEST(Import, BaseFileNameFromWhatTheHostReports) {
         {{"--reply", "GetProjectFilePath=C:\\art\\.hidden"}, "", false},
         {{"--reply", "GetProjectFilePath=C:/art/cat.png"}, "C:/art/cat", false},
         {{"--reply", "GetProjectFilePath=none"}, "sample", true},
-        {{"--reply", "GetProjectFilePath=none", "--reply", "GetCurrentFilename=none"}, "Untitled", true},
+        {{"--reply", "GetProjectFilePath=none", "--reply", "GetCurrentFilename=none"},
+         "Untitled",
+         true},
     };
     for (const Case& c : cases) {
         HostedRun run(c.options);

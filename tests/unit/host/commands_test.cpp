@@ -117,7 +117,8 @@ TEST_F(Commands, SwitchesSucceedOnlyWhenTheHostConfirms) {
     EXPECT_TRUE(SwitchLayer(state.link, 1, error));
     EXPECT_TRUE(SwitchProject(state.link, 9, error));
     EXPECT_STREQ(error.text, "undefined error");
-    EXPECT_EQ(host.texts(), (std::vector<std::string>{"GotoFrame(3)", "SelectLayer(1)", "SetCurrentProject(9)"}));
+    EXPECT_EQ(host.texts(),
+              (std::vector<std::string>{"GotoFrame(3)", "SelectLayer(1)", "SetCurrentProject(9)"}));
 
     // The scripted host stays where it is when asked for something it lacks.
     EXPECT_FALSE(SwitchProject(state.link, 12, error));
@@ -153,5 +154,6 @@ TEST_F(Commands, ProjectSwitchLogsTheReplyEvenWhenItFails) {
 TEST_F(Commands, SwitchCommandsCarryExtremeNumbersWhole) {
     EXPECT_FALSE(SwitchFrame(state.link, INT_MIN, error));
     EXPECT_FALSE(SwitchProject(state.link, INT_MAX, error));
-    EXPECT_EQ(host.texts(), (std::vector<std::string>{"GotoFrame(-2147483648)", "SetCurrentProject(2147483647)"}));
+    EXPECT_EQ(host.texts(), (std::vector<std::string>{"GotoFrame(-2147483648)",
+                                                      "SetCurrentProject(2147483647)"}));
 }

@@ -39,12 +39,14 @@ void expectSame(const HostImage& actual, const HostImage& expected, const std::s
     }
 }
 
-std::string pairName(int f, int l) { return "frame " + std::to_string(f) + " layer " + std::to_string(l); }
+std::string pairName(int f, int l) {
+    return "frame " + std::to_string(f) + " layer " + std::to_string(l);
+}
 
 }  // namespace
 
 class Export : public HostTest {
-protected:
+  protected:
     static constexpr int kNew = kSource + 1;  // the id the scripted host gives the next project
 
     void SetUp() override {
@@ -67,7 +69,8 @@ protected:
         for (int f = 1; f <= 3; ++f) {
             EXPECT_EQ(p.delays[f - 1], 10 * f + 5);
             for (int l = 0; l < 2; ++l) {
-                expectSame(p.image(f, l), patternImage(5, 3, kSource, f, l), "source " + pairName(f, l));
+                expectSame(p.image(f, l), patternImage(5, 3, kSource, f, l),
+                           "source " + pairName(f, l));
             }
         }
     }
@@ -91,9 +94,17 @@ TEST_F(Export, BatchIntoNewProjectFollowsTheCommandTable) {
             const std::string frame = "GotoFrame(" + std::to_string(f) + ")";
             const std::string layer = "SelectLayer(" + std::to_string(l) + ")";
             const std::string delay = "SetCurrentDelay(" + std::to_string(10 * f + 5) + ")";
-            const std::vector<std::string> pair = {
-                "SetCurrentProject(7)", frame, layer, "SendFrame", "GetProjectFilePath", "GetCurrentDelay",
-                "SetCurrentProject(8)", frame, layer, "ReceiveFrame", delay};
+            const std::vector<std::string> pair = {"SetCurrentProject(7)",
+                                                   frame,
+                                                   layer,
+                                                   "SendFrame",
+                                                   "GetProjectFilePath",
+                                                   "GetCurrentDelay",
+                                                   "SetCurrentProject(8)",
+                                                   frame,
+                                                   layer,
+                                                   "ReceiveFrame",
+                                                   delay};
             expected.insert(expected.end(), pair.begin(), pair.end());
         }
     }
@@ -138,7 +149,8 @@ TEST_F(Export, SameImageToEveryPairOfTheCurrentProjectWithoutBatch) {
     EXPECT_EQ(host.texts(), expected);
     const HostImage sent = zoomed(patternImage(5, 3, kSource, 1, 0));
     for (int f = 1; f <= 3; ++f) {
-        for (int l = 0; l < 2; ++l) expectSame(host.project(kSource).image(f, l), sent, pairName(f, l));
+        for (int l = 0; l < 2; ++l)
+            expectSame(host.project(kSource).image(f, l), sent, pairName(f, l));
     }
     EXPECT_EQ(host.projects.size(), 1u);
 }
@@ -167,10 +179,10 @@ TEST_F(Export, SingleIntoNewProjectNamesItAndSendsDelayMinusOne) {
     ASSERT_TRUE(ExportSingle(state, nullptr, true, false, error));
 
     std::vector<std::string> expected = queries();
-    for (const char* c : {"New(1,10,6)", "GetCurrentProject", "SetCurrentProject(8)",
-                          "SetCurrentFilename(hero_Marlune_1)", "SetCurrentProject(7)",
-                          "SetCurrentProject(8)", "GotoFrame(1)", "SelectLayer(0)", "ReceiveFrame",
-                          "SetCurrentDelay(-1)"}) {
+    for (const char* c :
+         {"New(1,10,6)", "GetCurrentProject", "SetCurrentProject(8)",
+          "SetCurrentFilename(hero_Marlune_1)", "SetCurrentProject(7)", "SetCurrentProject(8)",
+          "GotoFrame(1)", "SelectLayer(0)", "ReceiveFrame", "SetCurrentDelay(-1)"}) {
         expected.push_back(c);
     }
     EXPECT_EQ(host.texts(), expected);
@@ -185,13 +197,15 @@ TEST_F(Export, DelayNotConfirmedFailsAfterTheImageArrived) {
     host.replies["SetCurrentDelay"] = "0";
     EXPECT_FALSE(ExportSingle(state, nullptr, true, false, error));
     EXPECT_STREQ(error.text, "Failed to set frame delay");
-    expectSame(host.project(kNew).image(1, 0), zoomed(patternImage(5, 3, kSource, 1, 0)), "new project");
+    expectSame(host.project(kNew).image(1, 0), zoomed(patternImage(5, 3, kSource, 1, 0)),
+               "new project");
 }
 
 TEST_F(Export, CounterRisesOncePerNamedProjectEvenWhenTheExportFails) {
     host.refused.insert("SetCurrentFilename");
     EXPECT_FALSE(ExportSingle(state, nullptr, true, false, error));
-    EXPECT_STREQ(error.text, "Failed to request 'SetCurrentFilename(hero_Marlune_1)' from Kelvara!\n");
+    EXPECT_STREQ(error.text,
+                 "Failed to request 'SetCurrentFilename(hero_Marlune_1)' from Kelvara!\n");
     EXPECT_EQ(state.exportCounter, 1);
 
     host.refused.clear();
@@ -222,7 +236,8 @@ TEST_F(Export, ThirdProjectReportedAsCurrentGetsTheImages) {
     ASSERT_TRUE(ExportSingle(state, nullptr, true, false, error));
     EXPECT_TRUE(contains(host.texts(), "SetCurrentProject(20)"));
     EXPECT_FALSE(contains(host.texts(), "SetCurrentProject(21)"));
-    expectSame(host.project(20).image(1, 0), zoomed(patternImage(5, 3, kSource, 1, 0)), "project 20");
+    expectSame(host.project(20).image(1, 0), zoomed(patternImage(5, 3, kSource, 1, 0)),
+               "project 20");
     EXPECT_EQ(host.project(20).filename, "hero_Marlune_1");
 }
 
@@ -233,7 +248,8 @@ TEST_F(Export, HostStillOnTheSourceProjectMeansTheNewIdIsUsed) {
     };
     ASSERT_TRUE(ExportSingle(state, nullptr, true, false, error));
     EXPECT_TRUE(contains(host.texts(), "SetCurrentProject(8)"));
-    expectSame(host.project(kNew).image(1, 0), zoomed(patternImage(5, 3, kSource, 1, 0)), "new project");
+    expectSame(host.project(kNew).image(1, 0), zoomed(patternImage(5, 3, kSource, 1, 0)),
+               "new project");
 }
 
 TEST_F(Export, LayerAddedUnderAnotherNumberFails) {
@@ -251,7 +267,8 @@ TEST_F(Export, SingleLayerSourceAddsNoLayer) {
     const HostProject& made = host.project(31);
     ASSERT_EQ(made.layerCount(), 1);
     ASSERT_EQ(made.frameCount(), 2);
-    for (int f = 1; f <= 2; ++f) expectSame(made.image(f, 0), zoomed(patternImage(4, 4, 30, f, 0)), pairName(f, 0));
+    for (int f = 1; f <= 2; ++f)
+        expectSame(made.image(f, 0), zoomed(patternImage(4, 4, 30, f, 0)), pairName(f, 0));
 }
 
 TEST_F(Export, EmptyRangesSendNothingAfterThePreparation) {
@@ -278,8 +295,9 @@ TEST_F(Export, NothingDisplayedSendsNothing) {
     EXPECT_FALSE(ExportBatch(state, nullptr, true, true, true, error));
     EXPECT_TRUE(host.sent.empty());
     EXPECT_STREQ(error.text, "undefined error");
-    EXPECT_EQ(logLines(), (std::vector<std::string>{"Export new_project: 1, all_layers: 1, all_frames: 1",
-                                                    "ERROR:nothing to send"}));
+    EXPECT_EQ(logLines(),
+              (std::vector<std::string>{"Export new_project: 1, all_layers: 1, all_frames: 1",
+                                        "ERROR:nothing to send"}));
 }
 
 TEST_F(Export, LongBaseNameIsCutSoTheCommandStillCloses) {
@@ -324,7 +342,8 @@ TEST_F(Export, UnacknowledgedReceiveIsNotAFailure) {
         EXPECT_EQ(c.requests, 0);
     }
     EXPECT_EQ(receives, 6);
-    for (const std::string& line : logLines()) EXPECT_EQ(line.rfind("returned value", 0), std::string::npos);
+    for (const std::string& line : logLines())
+        EXPECT_EQ(line.rfind("returned value", 0), std::string::npos);
 }
 
 TEST_F(Export, BatchStopsAtTheFirstFailingStep) {
@@ -353,7 +372,8 @@ TEST_F(Export, HostVanishingMidBatchEndsTheExport) {
     EXPECT_FALSE(ExportBatch(state, nullptr, true, true, true, error));
     EXPECT_STREQ(error.text, "Failed to request 'SendFrame' from Kelvara!\n");
     const HostProject& made = host.project(kNew);
-    expectSame(made.image(1, 1), zoomed(patternImage(5, 3, kSource, 1, 1)), "sent before the host went");
+    expectSame(made.image(1, 1), zoomed(patternImage(5, 3, kSource, 1, 1)),
+               "sent before the host went");
     expectSourceUntouched();
 }
 

@@ -29,7 +29,7 @@ void expectSameImage(const IndexedImage& image, const HostImage& expected) {
 }  // namespace
 
 class Import : public HostTest {
-protected:
+  protected:
     void SetUp() override {
         HostTest::SetUp();
         HostProject& p = host.addProject(kSource, 3, 2, 5, 3);
@@ -51,9 +51,9 @@ TEST_F(Import, DisplayedFrameAndLayerBecomeTheSourceImage) {
     state.chain.insertPass(nullptr, 0, kZoom2x);
     ASSERT_TRUE(ImportDisplayedImage(state, nullptr, error));
 
-    EXPECT_EQ(host.texts(), (std::vector<std::string>{"GetDisplayFrameNumber", "GetActiveLayerNumber",
-                                                      "GotoFrame(2)", "SelectLayer(1)", "SendFrame",
-                                                      "GetProjectFilePath"}));
+    EXPECT_EQ(host.texts(), (std::vector<std::string>{
+                                "GetDisplayFrameNumber", "GetActiveLayerNumber", "GotoFrame(2)",
+                                "SelectLayer(1)", "SendFrame", "GetProjectFilePath"}));
     for (const SentCommand& c : host.sent) EXPECT_EQ(c.requests, 1) << c.text;
     ASSERT_NE(state.chain.source(), nullptr);
     expectSameImage(*state.chain.source(), host.project(kSource).image(2, 1));
@@ -98,7 +98,8 @@ TEST_F(Import, BaseFileNameRules) {
         host.sent.clear();
         ASSERT_TRUE(ImportImage(state, nullptr, 1, 0, error)) << c.path;
         EXPECT_STREQ(state.baseFileName, c.expected) << c.path << " / " << c.filename;
-        EXPECT_EQ(host.texts().back(), c.asksFilename ? "GetCurrentFilename" : "GetProjectFilePath");
+        EXPECT_EQ(host.texts().back(),
+                  c.asksFilename ? "GetCurrentFilename" : "GetProjectFilePath");
     }
 }
 
@@ -107,7 +108,8 @@ TEST_F(Import, UntitledWritesNoInputLine) {
     host.current().filename = "none";
     ASSERT_TRUE(ImportImage(state, nullptr, 1, 0, error));
     EXPECT_STREQ(state.baseFileName, "Untitled");
-    EXPECT_EQ(logLines(), (std::vector<std::string>{"Entering ImportImage()", "final filename = Untitled"}));
+    EXPECT_EQ(logLines(),
+              (std::vector<std::string>{"Entering ImportImage()", "final filename = Untitled"}));
 }
 
 TEST_F(Import, LongestPathReplyStaysInsideTheNameField) {
@@ -135,7 +137,8 @@ TEST_F(Import, SendFrameForAnotherFrameFailsBeforeAnythingIsDropped) {
     EXPECT_EQ(state.chain.displayedImage(), before);
     EXPECT_EQ(host.clipboardReads, readsBefore);
     EXPECT_STREQ(state.baseFileName, "hero");
-    EXPECT_EQ(host.texts(), (std::vector<std::string>{"GotoFrame(3)", "SelectLayer(0)", "SendFrame"}));
+    EXPECT_EQ(host.texts(),
+              (std::vector<std::string>{"GotoFrame(3)", "SelectLayer(0)", "SendFrame"}));
 }
 
 TEST_F(Import, SwitchFailuresKeepThePreviousImage) {
@@ -156,9 +159,11 @@ TEST_F(Import, SwitchFailuresKeepThePreviousImage) {
 TEST_F(Import, NotInitialisedSendsNothing) {
     state.initialised = false;
     EXPECT_FALSE(ImportDisplayedImage(state, nullptr, error));
-    EXPECT_EQ(host.texts(), (std::vector<std::string>{"GetDisplayFrameNumber", "GetActiveLayerNumber"}));
+    EXPECT_EQ(host.texts(),
+              (std::vector<std::string>{"GetDisplayFrameNumber", "GetActiveLayerNumber"}));
     EXPECT_STREQ(error.text, "undefined error");
-    EXPECT_EQ(logLines(), (std::vector<std::string>{"Entering ImportImage()", "Error: plugin not initialized"}));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"Entering ImportImage()",
+                                                    "Error: plugin not initialized"}));
 }
 
 TEST_F(Import, UnreadableClipboardLeavesNoImageAndSaysWhy) {
@@ -178,7 +183,8 @@ TEST_F(Import, UnreadableClipboardLeavesNoImageAndSaysWhy) {
         {makeDibBlock(fourBit), "ERROR: only 8bit pixels are supported!"},
         {makeDibBlock(twentyFour), "ERROR: only 8bit pixels are supported!"},
         {truncated, "ERROR: the clipboard image cannot be read (block truncated)"},
-        {std::vector<std::uint8_t>(12, 0), "ERROR: the clipboard image cannot be read (block truncated)"},
+        {std::vector<std::uint8_t>(12, 0),
+         "ERROR: the clipboard image cannot be read (block truncated)"},
         {makeDibBlock(compressed),
          "ERROR: the clipboard image cannot be read (compressed (only BI_RGB is supported))"},
     };
@@ -218,7 +224,8 @@ TEST_F(Import, ClipboardThatCannotBeOpenedOrHoldsNoImage) {
     const auto log = logLines();
     const std::vector<std::string> openFailure = {"ERROR: Failed to open the clipboard",
                                                   "Failed to create my own bitmap"};
-    EXPECT_NE(std::search(log.begin(), log.end(), openFailure.begin(), openFailure.end()), log.end());
+    EXPECT_NE(std::search(log.begin(), log.end(), openFailure.begin(), openFailure.end()),
+              log.end());
 }
 
 TEST_F(Import, NameQueryFailuresKeepTheNewImageButDoNotEvaluate) {
@@ -250,7 +257,8 @@ TEST_F(Import, TopDownClipboardImageIsStoredBottomUp) {
     writeDibInfoHeader(h, block.data());
     for (int y = 0; y < flipped.height; ++y) {
         std::memcpy(block.data() + 1064 + static_cast<std::size_t>(y) * stride,
-                    flipped.rows.data() + static_cast<std::size_t>(flipped.height - 1 - y) * stride, stride);
+                    flipped.rows.data() + static_cast<std::size_t>(flipped.height - 1 - y) * stride,
+                    stride);
     }
     host.sendFrameBlock = block;
     ASSERT_TRUE(ImportImage(state, nullptr, 2, 0, error));

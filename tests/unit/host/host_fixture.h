@@ -13,7 +13,7 @@
 #include "scripted_host.h"
 
 class HostTest : public testing::Test {
-protected:
+  protected:
     static constexpr int kSource = 7;  // the host's current project
 
     void SetUp() override {
@@ -57,7 +57,7 @@ protected:
     PluginState state;
     ErrorText error;
 
-private:
+  private:
     bool logTaken = false;
     std::string taken;
 };

@@ -34,7 +34,8 @@ ClipboardImage readClipboardImage(HWND owner) {
         result.status = ClipboardRead::NoDib;
         return result;
     }
-    auto image = std::make_unique<IndexedImage>(owner, host.clipboard.data(), host.clipboard.size());
+    auto image =
+        std::make_unique<IndexedImage>(owner, host.clipboard.data(), host.clipboard.size());
     if (!image->valid) {
         result.status = ClipboardRead::Invalid;
         result.problem = packedDibProblem(host.clipboard.data(), host.clipboard.size());
@@ -54,7 +55,8 @@ bool PutImageOnClipboard(HBITMAP bitmap, HWND) {
     copy.width = image->width;
     copy.height = image->height;
     copy.palette.assign(image->palette(), image->palette() + 1024);
-    copy.rows.assign(image->pixels, image->pixels + static_cast<std::size_t>(image->stride()) * image->height);
+    copy.rows.assign(image->pixels,
+                     image->pixels + static_cast<std::size_t>(image->stride()) * image->height);
     host.clipboard = packDib(copy);
     host.clipboardHasDib = true;
     return true;

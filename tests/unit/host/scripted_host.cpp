@@ -14,7 +14,9 @@ namespace {
 
 ScriptedHost* active = nullptr;
 
-std::string commandName(const std::string& text) { return text.substr(0, text.find('(')); }
+std::string commandName(const std::string& text) {
+    return text.substr(0, text.find('('));
+}
 
 // The integers between the parentheses, e.g. "New(3,4,5)" gives 3, 4, 5.
 std::vector<int> commandArgs(const std::string& text) {
@@ -47,12 +49,14 @@ HostImage patternImage(int width, int height, int project, int frame, int layer)
     for (int i = 0; i < 256; ++i) {
         image.palette[4 * i + 0] = static_cast<std::uint8_t>(i);
         image.palette[4 * i + 1] = static_cast<std::uint8_t>(255 - i);
-        image.palette[4 * i + 2] = static_cast<std::uint8_t>(i * 3 + project * 5 + frame * 11 + layer * 17);
+        image.palette[4 * i + 2] =
+            static_cast<std::uint8_t>(i * 3 + project * 5 + frame * 11 + layer * 17);
     }
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < image.stride(); ++x) {
             image.rows[static_cast<std::size_t>(y) * image.stride() + x] =
-                x < width ? static_cast<std::uint8_t>(x * 7 + y * 13 + frame * 31 + layer * 59 + project * 3)
+                x < width ? static_cast<std::uint8_t>(x * 7 + y * 13 + frame * 31 + layer * 59 +
+                                                      project * 3)
                           : std::uint8_t{0};
         }
     }
@@ -74,8 +78,12 @@ std::vector<std::uint8_t> packDib(const HostImage& image) {
     return block;
 }
 
-ScriptedHost::ScriptedHost() { active = this; }
-ScriptedHost::~ScriptedHost() { active = nullptr; }
+ScriptedHost::ScriptedHost() {
+    active = this;
+}
+ScriptedHost::~ScriptedHost() {
+    active = nullptr;
+}
 
 ScriptedHost& activeHost() {
     if (active == nullptr) throw std::logic_error("no scripted host");
@@ -90,13 +98,16 @@ HostProject& ScriptedHost::addProject(int id, int frames, int layers, int width,
     for (int f = 1; f <= frames; ++f) {
         p.delays.push_back(10 * f + 5);
         p.images.emplace_back();
-        for (int l = 0; l < layers; ++l) p.images.back().push_back(patternImage(width, height, id, f, l));
+        for (int l = 0; l < layers; ++l)
+            p.images.back().push_back(patternImage(width, height, id, f, l));
     }
     if (projects.size() == 1) currentProject = id;
     return p;
 }
 
-HostProject& ScriptedHost::project(int id) { return projects.at(id); }
+HostProject& ScriptedHost::project(int id) {
+    return projects.at(id);
+}
 
 std::vector<std::string> ScriptedHost::texts() const {
     std::vector<std::string> out;
@@ -104,7 +115,9 @@ std::vector<std::string> ScriptedHost::texts() const {
     return out;
 }
 
-int ScriptedHost::nextProjectId() const { return projects.empty() ? 1 : projects.rbegin()->first + 1; }
+int ScriptedHost::nextProjectId() const {
+    return projects.empty() ? 1 : projects.rbegin()->first + 1;
+}
 
 bool ScriptedHost::execute(const char* command) {
     const std::string text = command;
@@ -175,7 +188,8 @@ void ScriptedHost::perform(const std::string& name, const std::vector<int>& args
     } else if (name == "SetCurrentFilename") {
         p->filename = text.substr(name.size() + 1, text.size() - name.size() - 2);
     } else if (name == "AddAnimationLayer") {
-        for (auto& layers : p->images) layers.push_back(blankImage(layers[0].width, layers[0].height));
+        for (auto& layers : p->images)
+            layers.push_back(blankImage(layers[0].width, layers[0].height));
         reply = std::to_string(p->layerCount() - 1);
     } else if (name == "GetCurrentDelay") {
         reply = std::to_string(p->delays.at(p->frame - 1));
@@ -192,7 +206,8 @@ bool ScriptedHost::receiveFrame() {
     DibInfoHeader h;
     DibLayout layout;
     if (!clipboardHasDib || !readDibInfoHeader(clipboard.data(), clipboard.size(), h) ||
-        h.biBitCount != 8 || checkDibLayout(h, clipboard.size(), layout) != nullptr || layout.topDown) {
+        h.biBitCount != 8 || checkDibLayout(h, clipboard.size(), layout) != nullptr ||
+        layout.topDown) {
         return false;
     }
     HostImage image = blankImage(layout.width, layout.height);
@@ -203,7 +218,9 @@ bool ScriptedHost::receiveFrame() {
     return true;
 }
 
-bool HostConnect(HostLink&, const char*, const char*) { return active != nullptr; }
+bool HostConnect(HostLink&, const char*, const char*) {
+    return active != nullptr;
+}
 void HostDisconnect(HostLink&) {}
 
 bool HostExecute(HostLink&, const char* item, const char* command) {

@@ -31,8 +31,8 @@ struct HostProject {
     int id = 0;
     std::string path = "none";
     std::string filename = "none";
-    int frame = 1;  // current (and displayed) frame
-    int layer = 0;  // active layer
+    int frame = 1;                               // current (and displayed) frame
+    int layer = 0;                               // active layer
     std::vector<int> delays;                     // by frame - 1
     std::vector<std::vector<HostImage>> images;  // [frame - 1][layer]
 
@@ -53,7 +53,7 @@ HostImage patternImage(int width, int height, int project, int frame, int layer)
 std::vector<std::uint8_t> packDib(const HostImage& image);
 
 class ScriptedHost {
-public:
+  public:
     ScriptedHost();  // becomes the host the fakes talk to
     ~ScriptedHost();
     ScriptedHost(const ScriptedHost&) = delete;
@@ -94,7 +94,7 @@ public:
     int clipboardWrites = 0;
     std::optional<std::vector<std::uint8_t>> sendFrameBlock;  // put this instead of the frame
 
-private:
+  private:
     void perform(const std::string& name, const std::vector<int>& args, const std::string& text);
     bool receiveFrame();  // the clipboard's DIB into the current frame and layer
     int nextProjectId() const;
