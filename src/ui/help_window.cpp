@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "base/log.h"
-#include "ui/manual_source.h"
+#include "ui/manual/manual_page.h"
 #include "ui/window_class.h"
 
 namespace {

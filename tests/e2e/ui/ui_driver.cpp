@@ -108,21 +108,18 @@ Pixels copyFromScreen(int left, int top, int width, int height) {
 }
 
 // Runs a Unix program from the Windows side; Wine starts ELF binaries itself.
-bool runUnix(const std::string& commandLine) {
+void runUnix(const std::string& commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
-        return false;
+        return;
     }
-    const bool done = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
+    WaitForSingleObject(process.hProcess, 30000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return done && code == 0;
 }
 
 // "Z:\a\b" as the Unix path "/a/b" (Wine maps Z: to the root).
@@ -367,9 +364,12 @@ std::string saveScreenshot(const Pixels& pixels, const std::string& pathWithoutE
     char full[MAX_PATH] = {};
     GetFullPathNameA(bmpPath.c_str(), MAX_PATH, full, nullptr);
     const std::string pngUnix = unixPath(full).substr(0, unixPath(full).size() - 4) + ".png";
-    if (runUnix("/usr/bin/convert " + unixPath(full) + " " + pngUnix)) {
+    const std::string pngPath = pathWithoutExtension + ".png";
+    DeleteFileA(pngPath.c_str());
+    runUnix("/usr/bin/convert " + unixPath(full) + " " + pngUnix);
+    if (GetFileAttributesA(pngPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         DeleteFileA(bmpPath.c_str());
-        return pathWithoutExtension + ".png";
+        return pngPath;
     }
     return bmpPath;
 }
