@@ -13,10 +13,9 @@ namespace {
 constexpr int kPreviewId = 112;
 constexpr int kCheckerSize = 8;
 
-std::uint8_t* paletteEntry(std::uint8_t* palette, int index, std::uint8_t grey) {
+void setGrey(std::uint8_t* palette, int index, std::uint8_t grey) {
     std::uint8_t* entry = palette + index * 4;
     entry[0] = entry[1] = entry[2] = grey;  // blue, green, red
-    return entry;
 }
 
 }  // namespace
@@ -118,8 +117,8 @@ void PreviewPanel::paint(HDC dc) {
 
 void PreviewPanel::createCheckerboard(HWND owner) {
     std::uint8_t palette[kPaletteBytes] = {};
-    paletteEntry(palette, 0, 128);
-    paletteEntry(palette, 1, 150);
+    setGrey(palette, 0, 128);
+    setGrey(palette, 1, 150);
     ui_.checkerboard = std::make_unique<IndexedImage>(owner, kCheckerSize, kCheckerSize, palette);
     IndexedImage& tile = *ui_.checkerboard;
     if (tile.valid) {

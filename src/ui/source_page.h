@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "host/error_text.h"
+#include "ui/host_operation.h"
 #include "ui/ui_state.h"
 
 // The band inside a page's group box where its controls go, in page coordinates.
@@ -31,8 +32,6 @@ void runHostOperation(UiState& ui, HWND page, const char* failureCaption, Operat
 
 constexpr const char* kImportFailureCaption = "Error in image import!\n";
 constexpr const char* kExportFailureCaption = "Error in image processing!\n";
-
-#include "ui/host_operation.h"
 
 template <class Operation>
 void runHostOperation(UiState& ui, HWND page, const char* failureCaption, Operation operation) {

@@ -3,6 +3,8 @@
 // own output computed here from the frame the host handed over.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "marlune_session.h"
 
 namespace {
@@ -50,6 +52,22 @@ TEST(Preview, WithoutImageIsACheckerboardOfFourPixelSquares) {
             ASSERT_EQ(screen.at(x, y), light ? 0x969696u : 0x808080u) << x << ", " << y;
         }
     }
+}
+
+TEST(Preview, WheelAndAngleWithoutImageChangeNothingOnScreen) {
+    MarluneSession session({"--sample"});
+    ASSERT_TRUE(session.ready());
+    const MarluneWindows& w = session.windows();
+    const ui::Pixels before = ui::readClient(w.preview);
+    SendMessageW(w.preview, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(50, 50));
+    SendMessageW(w.preview, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(50, 50));
+    ui::setTrackbar(ui::childById(w.propertyPanel, 106), 90);
+    EXPECT_EQ(ui::text(ui::childById(w.propertyPanel, 105)), "Rotation angle: 90");
+    ui::drag(w.preview, {100, 100}, {10, 10});
+    EXPECT_EQ(ui::readClient(w.preview).rgb, before.rgb);
+    const std::string output = session.appOutput();
+    EXPECT_NE(output.find("zdelta = 120\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("zdelta = -120\n"), std::string::npos) << output;
 }
 
 TEST(Preview, RotSpriteFlowOnScreenEqualsTheChainOutput) {
@@ -116,6 +134,18 @@ TEST(Preview, DraggingPansWithinTheLimits) {
     // Dragging right and down past the start stops at 0.
     ui::drag(w.preview, {0, 0}, {30000, 30000}, 8);
     expectPreviewShows(ui::readClient(w.preview), *image, 16, 0, 0);
+    // Enlarging the window cuts an offset beyond the new largest one back to it.
+    ui::drag(w.preview, {300, 300}, {-30000, -30000}, 8);
+    RECT outer{0, 0, 1000, 800};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(w.main, GWL_STYLE)), FALSE, 0);
+    SetWindowPos(w.main, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    ui::settle(w.main);
+    const SIZE larger = ui::clientSize(w.preview);
+    ASSERT_GT(larger.cx, panel.cx);
+    expectPreviewShows(ui::readClient(w.preview), *image, 16,
+                       std::max(0, (image->width + 1) * 16 - static_cast<int>(larger.cx) - 2),
+                       std::max(0, (image->height + 1) * 16 - static_cast<int>(larger.cy) - 2));
     // A zoom change after panning shows the top-left corner again.
     ui::drag(w.preview, {200, 200}, {100, 100});
     ui::setTrackbar(ui::childById(w.zoomStrip, 119), 2);

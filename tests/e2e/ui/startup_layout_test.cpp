@@ -73,6 +73,7 @@ TEST(MainWindow, BuildsEveryPanelAndControl) {
     expectControl(w.zoomStrip, 120, "STATIC", "x1");
     expectControl(w.zoomStrip, 121, "STATIC", "x16");
     expectRect(ui::childById(w.zoomStrip, 119), 160, 0, 220, 24, "zoom trackbar");
+    expectRect(ui::childById(w.zoomStrip, 122), 5, 0, 125, 15, "zoom label");
     HWND zoomBar = ui::childById(w.zoomStrip, 119);
     EXPECT_EQ(SendMessageW(zoomBar, TBM_GETRANGEMIN, 0, 0), 1);
     EXPECT_EQ(SendMessageW(zoomBar, TBM_GETRANGEMAX, 0, 0), 16);
@@ -86,6 +87,7 @@ TEST(MainWindow, BuildsEveryPanelAndControl) {
     expectControl(w.propertyPanel, 107, "button", "Wrap around");
     expectControl(w.propertyPanel, 124, "BUTTON", "Help / About");
     expectRect(ui::childById(w.propertyPanel, 106), 30, 23, 380, 24, "angle trackbar");
+    expectRect(ui::childById(w.propertyPanel, 105), 155, 5, 130, 18, "angle label");
     expectRect(ui::childById(w.propertyPanel, 107), 15, 50, 150, 35, "wrap around");
     expectRect(ui::childById(w.propertyPanel, 124), 25, 105, 390, 24, "help button");
     HWND angleBar = ui::childById(w.propertyPanel, 106);
