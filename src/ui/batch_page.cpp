@@ -1,5 +1,6 @@
 #include "host/export.h"
 #include "host/frame_import.h"
+#include "passes/redraw.h"
 #include "ui/source_page.h"
 #include "ui/source_pages.h"
 #include "ui/window_class.h"
@@ -31,12 +32,19 @@ void BatchPage::create(HWND tabControl, const RECT& pageRect, HBRUSH background)
     ui_.launchButton = createHostButton(page, L"Launch process", band, 99, kLaunchId);
 }
 
+// The batch imports evaluate with the main window as owner, and redrawing the
+// main window leaves its children alone; without this the preview would keep
+// showing an image that is no longer the displayed one.
+void BatchPage::showResult() const { redrawWindowNow(ui_.preview); }
+
 bool BatchPage::handle(HWND window, UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return false;
     switch (LOWORD(wParam)) {
         case kGrabSampleId:
             runHostOperation(ui_, window, kImportFailureCaption, [&](ErrorText& error) {
-                return ImportDisplayedImage(state_, ui_.mainWindow, error);
+                const bool imported = ImportDisplayedImage(state_, ui_.mainWindow, error);
+                showResult();
+                return imported;
             });
             break;
         case kLaunchId: {
@@ -44,7 +52,10 @@ bool BatchPage::handle(HWND window, UINT message, WPARAM wParam, LPARAM) {
             const bool allLayers = isChecked(window, kAllLayersId);
             const bool allFrames = isChecked(window, kAllFramesId);
             runHostOperation(ui_, window, kExportFailureCaption, [&](ErrorText& error) {
-                return ExportBatch(state_, ui_.mainWindow, newProject, allLayers, allFrames, error);
+                const bool exported =
+                    ExportBatch(state_, ui_.mainWindow, newProject, allLayers, allFrames, error);
+                showResult();
+                return exported;
             });
             break;
         }

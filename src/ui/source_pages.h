@@ -27,6 +27,9 @@ public:
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    // Repaints the preview with what the operation left displayed.
+    void showResult() const;
+
     PluginState& state_;
     UiState& ui_;
 };

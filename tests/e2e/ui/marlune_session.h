@@ -69,6 +69,9 @@ std::unique_ptr<IndexedImage> runChain(const IndexedImage& source, const std::ve
                                        int angle, bool wrapAround);
 // The colour of an image pixel as 0xRRGGBB, with y counted from the top.
 std::uint32_t colourAt(const IndexedImage& image, int x, int y);
+// Checks the preview panel's pixels against `image` shown at `zoom` and
+// offsets (sx, sy), centred when it fits, the rest checkerboard grey.
+void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx, int sy);
 // The folder screenshots go to (created on first use).
 std::string screenshotFolder();
 

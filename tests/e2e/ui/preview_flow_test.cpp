@@ -11,36 +11,6 @@ namespace {
 
 const std::vector<int> kRotSprite = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
 
-// Compares the panel's pixels with `image` shown at `zoom` and offsets
-// (sx, sy), centred when it fits, the rest checkerboard grey.
-void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx, int sy) {
-    const int w = image.width * zoom;
-    const int h = image.height * zoom;
-    const int x0 = screen.width > w ? (screen.width - w) / 2 : 0;
-    const int y0 = screen.height > h ? (screen.height - h) / 2 : 0;
-    int mismatches = 0;
-    for (int y = 0; y < screen.height; ++y) {
-        for (int x = 0; x < screen.width; ++x) {
-            const int column = sx / zoom + (x - x0) / zoom;
-            const int row = sy / zoom + (y - y0) / zoom;
-            const bool inImage = x >= x0 && y >= y0 && column < image.width && row < image.height &&
-                                 x - x0 < w && y - y0 < h;
-            const std::uint32_t got = screen.at(x, y);
-            if (inImage) {
-                if (got != colourAt(image, column, row) && mismatches++ < 5) {
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") shows " << std::hex << got
-                                  << " instead of image pixel (" << std::dec << column << ", " << row
-                                  << ")";
-                }
-            } else if (got != 0x808080 && got != 0x969696 && mismatches++ < 5) {
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") outside the image is " << std::hex
-                              << got;
-            }
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
-}
-
 TEST(Preview, WithoutImageIsACheckerboardOfFourPixelSquares) {
     MarluneSession session({"--sample"});
     ASSERT_TRUE(session.ready()) << session.problem();

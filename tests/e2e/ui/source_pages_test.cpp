@@ -56,9 +56,17 @@ TEST(BatchPage, LaunchProcessSendsEveryFrameAndLayerThroughTheFlow) {
     const MarluneWindows& w = session.windows();
     ui::selectTab(w.tabControl, 1);
     ui::click(ui::childById(w.batchPage, 100));
+    // The sample shows in the preview without anything else repainting it.
+    std::unique_ptr<IndexedImage> sample = clipboardImage();
+    ASSERT_TRUE(sample != nullptr && sample->valid);
+    expectPreviewShows(ui::readClientAsShown(w.preview), *sample, 1, 0, 0);
     session.addPasses({kScale2x});
     ui::click(ui::childById(w.batchPage, 102));
     EXPECT_EQ(ui::findTopLevel("#32770", session.app().processId()), nullptr);
+    // Afterwards the preview shows the last frame and layer processed.
+    std::unique_ptr<IndexedImage> last = clipboardImage();
+    ASSERT_TRUE(last != nullptr && last->valid);
+    expectPreviewShows(ui::readClientAsShown(w.preview), *last, 1, 0, 0);
     PostMessageW(w.main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(session.app().waitForExit(10000));
 

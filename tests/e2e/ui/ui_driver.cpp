@@ -322,6 +322,10 @@ void drag(HWND window, POINT from, POINT to, int steps) {
 
 Pixels readClient(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return readClientAsShown(window);
+}
+
+Pixels readClientAsShown(HWND window) {
     settle(window);
     POINT origin{0, 0};
     ClientToScreen(window, &origin);

@@ -82,8 +82,10 @@ struct Pixels {
     std::vector<std::uint32_t> rgb;
     std::uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y) * width + x]; }
 };
-// What the screen shows in the window's client area (repainted first).
+// What the screen shows in the window's client area: repainted first, or as
+// the application left it.
 Pixels readClient(HWND window);
+Pixels readClientAsShown(HWND window);
 // The whole screen.
 Pixels readScreen();
 // Writes a 24-bit BMP; then, when ImageMagick's convert can be started, a PNG
