@@ -1,5 +1,6 @@
 #include "passes/rotate_pass.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "passes/kernels/output_size.h"
@@ -19,13 +20,6 @@ float scaleFor(int factor) {
 
 int ceilDiv(int value, int divisor) { return value / divisor + (value % divisor != 0 ? 1 : 0); }
 
-// Same result as adding `size` while negative and taking the remainder when
-// too large, without a loop that runs long for coordinates far outside.
-int wrapInto(int value, int size) {
-    const int rest = value % size;
-    return rest < 0 ? rest + size : rest;
-}
-
 }  // namespace
 
 RotatePass::RotatePass(int factorIn, const PassSettings& settings)
@@ -43,8 +37,6 @@ void RotatePass::apply(HWND owner, const IndexedImage& input) {
     const auto columns = static_cast<std::size_t>(outW);
     columnCos_.resize(columns);
     columnSin_.resize(columns);
-    sourceX_.resize(columns);
-    sourceY_.resize(columns);
     const double cosT = std::cos(settings_.angleRadians);
     const double sinT = std::sin(settings_.angleRadians);
     for (int i = 0; i < outW; ++i) {
@@ -54,30 +46,22 @@ void RotatePass::apply(HWND owner, const IndexedImage& input) {
     }
 
     const bool wrap = settings_.wrapAround != 0;
-    kernels::RowTerms row{0.0, 0.0, 1.0 / static_cast<double>(scale), w / 2, h / 2};
-    const std::uint8_t* source = input.pixels;
-    const std::ptrdiff_t stride = input.stride();
+    kernels::RotationRow row{columnCos_.data(), columnSin_.data(), 0.0, 0.0, 1.0 / static_cast<double>(scale),
+                             outW};
+    const kernels::RotationSource source{input.pixels, w, h, input.stride()};
     for (int j = 0; j < outH; ++j) {
         const double dy = j - outH / 2;
         row.rowSin = dy * sinT;
         row.rowCos = dy * cosT;
-        kernels::rotationSources(columnCos_.data(), columnSin_.data(), row, outW, sourceX_.data(),
-                                 sourceY_.data());
+        const kernels::ColumnSpan inside = kernels::insideSpan(row, source);
         std::uint8_t* target = out->row(j);
-        for (int i = 0; i < outW; ++i) {
-            int sx = sourceX_[i];
-            int sy = sourceY_[i];
-            // One unsigned test covers both ends of each axis.
-            if (static_cast<unsigned>(sx) >= static_cast<unsigned>(w) ||
-                static_cast<unsigned>(sy) >= static_cast<unsigned>(h)) {
-                if (!wrap) {
-                    target[i] = 0;
-                    continue;
-                }
-                sx = wrapInto(sx, w);
-                sy = wrapInto(sy, h);
-            }
-            target[i] = source[sy * stride + sx];
+        if (wrap) {
+            kernels::copyWrapped(row, source, {0, inside.first}, target);
+            kernels::copyWrapped(row, source, {inside.last, outW}, target);
+        } else {
+            std::fill(target, target + inside.first, std::uint8_t{0});
+            std::fill(target + inside.last, target + outW, std::uint8_t{0});
         }
+        kernels::copyInside(row, source, inside, target);
     }
 }

@@ -19,7 +19,6 @@ public:
 
 private:
     const PassSettings& settings_;
-    // Per-column terms and one row's source coordinates, sized on first use.
+    // Per-column terms dx * cos and dx * sin, sized on first use.
     std::vector<double> columnCos_, columnSin_;
-    std::vector<int> sourceX_, sourceY_;
 };

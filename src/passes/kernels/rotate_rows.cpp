@@ -2,7 +2,7 @@
 
 #include <immintrin.h>
 
-#include <cmath>
+#include <limits>
 
 #include "passes/kernels/cpu.h"
 
@@ -10,79 +10,147 @@ namespace kernels {
 
 namespace {
 
-int nearest(double value) { return static_cast<int>(std::round(value)); }
+// Source coordinates of one column, relative to the input's centre. Bounded
+// by 8 * (2^31 + 2^31) in magnitude, far inside nearest()'s range.
+std::int64_t columnX(const RotationRow& row, int i) {
+    return nearest(row.k * (row.columnCos[i] - row.rowSin));
+}
+std::int64_t columnY(const RotationRow& row, int i) {
+    return nearest(row.k * (row.columnSin[i] + row.rowCos));
+}
 
-void tail(const double* columnCos, const double* columnSin, const RowTerms& row, int from,
-          int count, int* sx, int* sy) {
-    for (int i = from; i < count; ++i) {
-        sx[i] = nearest(row.k * (columnCos[i] - row.rowSin)) + row.cx;
-        sy[i] = nearest(row.k * (columnSin[i] + row.rowCos)) + row.cy;
+// The first column in [0, count) for which `reached` holds, or count; it must
+// hold for every column after one where it holds.
+template <typename Predicate>
+int firstWhere(int count, Predicate reached) {
+    int low = 0, high = count;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (reached(middle)) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
     }
+    return low;
 }
 
-// Two lanes: truncate, then step one away from zero when the dropped fraction
-// (exact for these magnitudes) is at least a half.
-__m128i nearest2(__m128d value) {
-    const __m128i truncated = _mm_cvttpd_epi32(value);
-    const __m128d fraction = _mm_sub_pd(value, _mm_cvtepi32_pd(truncated));
-    const __m128d up = _mm_cmpge_pd(fraction, _mm_set1_pd(0.5));
-    const __m128d down = _mm_cmple_pd(fraction, _mm_set1_pd(-0.5));
-    // 64-bit all-ones masks to 32-bit -1 lanes in the low half.
-    const __m128i step = _mm_sub_epi32(_mm_shuffle_epi32(_mm_castpd_si128(down), 0x08),
-                                       _mm_shuffle_epi32(_mm_castpd_si128(up), 0x08));
-    return _mm_add_epi32(truncated, step);
-}
-
-void sourcesSse2(const double* columnCos, const double* columnSin, const RowTerms& row, int count,
-                 int* sx, int* sy) {
-    const __m128d k = _mm_set1_pd(row.k), rowSin = _mm_set1_pd(row.rowSin), rowCos = _mm_set1_pd(row.rowCos);
-    const __m128i cx = _mm_set1_epi32(row.cx), cy = _mm_set1_epi32(row.cy);
-    int i = 0;
-    for (; i + 2 <= count; i += 2) {
-        const __m128d u = _mm_mul_pd(k, _mm_sub_pd(_mm_loadu_pd(columnCos + i), rowSin));
-        const __m128d v = _mm_mul_pd(k, _mm_add_pd(_mm_loadu_pd(columnSin + i), rowCos));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(sx + i), _mm_add_epi32(nearest2(u), cx));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(sy + i), _mm_add_epi32(nearest2(v), cy));
+// Columns where `from <= coordinate(i) < to`, for a coordinate monotonic in i.
+template <typename Coordinate>
+ColumnSpan spanWithin(int count, std::int64_t from, std::int64_t to, Coordinate coordinate) {
+    if (coordinate(0) <= coordinate(count - 1)) {
+        return {firstWhere(count, [&](int i) { return coordinate(i) >= from; }),
+                firstWhere(count, [&](int i) { return coordinate(i) >= to; })};
     }
-    tail(columnCos, columnSin, row, i, count, sx, sy);
+    return {firstWhere(count, [&](int i) { return coordinate(i) < to; }),
+            firstWhere(count, [&](int i) { return coordinate(i) < from; })};
 }
 
-__attribute__((target("avx2"))) __m128i nearest4(__m256d value) {
-    const __m128i truncated = _mm256_cvttpd_epi32(value);
-    const __m256d fraction = _mm256_sub_pd(value, _mm256_cvtepi32_pd(truncated));
-    const __m256d up = _mm256_cmp_pd(fraction, _mm256_set1_pd(0.5), _CMP_GE_OQ);
-    const __m256d down = _mm256_cmp_pd(fraction, _mm256_set1_pd(-0.5), _CMP_LE_OQ);
-    // Four 64-bit masks to four 32-bit -1 lanes: the low dword of each.
-    const __m256i pick = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
-    const __m128i upLanes = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(_mm256_castpd_si256(up), pick));
-    const __m128i downLanes =
-        _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(_mm256_castpd_si256(down), pick));
-    return _mm_add_epi32(truncated, _mm_sub_epi32(downLanes, upLanes));
+std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
+    const std::int64_t rest = value % size;
+    return rest < 0 ? rest + size : rest;
 }
 
-__attribute__((target("avx2"))) void sourcesAvx2(const double* columnCos, const double* columnSin,
-                                                 const RowTerms& row, int count, int* sx, int* sy) {
+// Keeps a wrapped coordinate in step with a coordinate that moves a few
+// pixels per column, so most columns need no division.
+class Wrapped {
+public:
+    Wrapped(std::int64_t first, std::int64_t size)
+        : raw_(first), wrapped_(wrapInto(first, size)), size_(size) {}
+    std::int64_t next(std::int64_t raw) {
+        wrapped_ += raw - raw_;
+        raw_ = raw;
+        if (wrapped_ < 0 || wrapped_ >= size_) wrapped_ = wrapInto(wrapped_, size_);
+        return wrapped_;
+    }
+
+private:
+    std::int64_t raw_, wrapped_, size_;
+};
+
+// Rounds four values halves away from zero (see kJustBelowHalf).
+__attribute__((target("avx2"), always_inline)) inline __m256d nearest4(__m256d value, __m256d justBelowHalf,
+                                                                       __m256d sign) {
+    const __m256d bias = _mm256_or_pd(justBelowHalf, _mm256_and_pd(value, sign));
+    return _mm256_round_pd(_mm256_add_pd(value, bias), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+}
+
+// Eight columns at a time: offsets y * stride + x + base from the rounded
+// coordinates (each exact in double), a gather of four bytes at each, the
+// first byte of each kept. A gather must not read past the input, so lanes in
+// its last three bytes read the last four and shift their byte down.
+__attribute__((target("avx2"))) void copyInsideAvx2(const RotationRow& row, const RotationSource& source,
+                                                    ColumnSpan columns, std::uint8_t* target) {
     const __m256d k = _mm256_set1_pd(row.k), rowSin = _mm256_set1_pd(row.rowSin),
-                  rowCos = _mm256_set1_pd(row.rowCos);
-    const __m128i cx = _mm_set1_epi32(row.cx), cy = _mm_set1_epi32(row.cy);
-    int i = 0;
-    for (; i + 4 <= count; i += 4) {
-        const __m256d u = _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(columnCos + i), rowSin));
-        const __m256d v = _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(columnSin + i), rowCos));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sx + i), _mm_add_epi32(nearest4(u), cx));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sy + i), _mm_add_epi32(nearest4(v), cy));
+                  rowCos = _mm256_set1_pd(row.rowCos), justBelowHalf = _mm256_set1_pd(kJustBelowHalf),
+                  sign = _mm256_set1_pd(-0.0), stride = _mm256_set1_pd(source.stride),
+                  base = _mm256_set1_pd(static_cast<double>(source.height / 2) * source.stride + source.width / 2);
+    const auto offsets4 = [&](int i) __attribute__((target("avx2"))) {
+        const __m256d u = _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(row.columnCos + i), rowSin));
+        const __m256d v = _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(row.columnSin + i), rowCos));
+        const __m256d x = nearest4(u, justBelowHalf, sign), y = nearest4(v, justBelowHalf, sign);
+        return _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(y, stride), _mm256_add_pd(x, base)));
+    };
+    const int size = source.stride * source.height;
+    const __m256i lastWord = _mm256_set1_epi32(size - 4);
+    // Byte 0 of each dword to the bottom of its 128-bit half.
+    const __m256i firstBytes = _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                                0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const int* words = reinterpret_cast<const int*>(source.pixels);
+    int i = columns.first;
+    for (; i + 8 <= columns.last; i += 8) {
+        const __m256i offsets = _mm256_setr_m128i(offsets4(i), offsets4(i + 4));
+        const __m256i start = _mm256_min_epi32(offsets, lastWord);
+        const __m256i shift = _mm256_slli_epi32(_mm256_sub_epi32(offsets, start), 3);
+        const __m256i gathered = _mm256_srlv_epi32(_mm256_i32gather_epi32(words, start, 1), shift);
+        const __m256i bytes = _mm256_shuffle_epi8(gathered, firstBytes);
+        const __m128i eight = _mm_unpacklo_epi32(_mm256_castsi256_si128(bytes), _mm256_extracti128_si256(bytes, 1));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(target + i), eight);
     }
-    sourcesSse2(columnCos + i, columnSin + i, row, count - i, sx + i, sy + i);
+    copyInsideScalar(row, source, {i, columns.last}, target);
 }
 
 }  // namespace
 
-void rotationSources(const double* columnCos, const double* columnSin, const RowTerms& row,
-                     int count, int* sx, int* sy) {
-    if (hasAvx2()) {
-        sourcesAvx2(columnCos, columnSin, row, count, sx, sy);
+ColumnSpan insideSpan(const RotationRow& row, const RotationSource& source) {
+    if (row.count <= 0) return {0, 0};
+    const std::int64_t cx = source.width / 2, cy = source.height / 2;
+    const ColumnSpan xs = spanWithin(row.count, -cx, source.width - cx, [&](int i) { return columnX(row, i); });
+    const ColumnSpan ys = spanWithin(row.count, -cy, source.height - cy, [&](int i) { return columnY(row, i); });
+    const int first = xs.first > ys.first ? xs.first : ys.first;
+    const int last = xs.last < ys.last ? xs.last : ys.last;
+    return first < last ? ColumnSpan{first, last} : ColumnSpan{0, 0};
+}
+
+void copyInsideScalar(const RotationRow& row, const RotationSource& source, ColumnSpan columns,
+                      std::uint8_t* target) {
+    const std::int64_t cx = source.width / 2, cy = source.height / 2;
+    for (int i = columns.first; i < columns.last; ++i) {
+        target[i] = source.pixels[(columnY(row, i) + cy) * source.stride + columnX(row, i) + cx];
+    }
+}
+
+void copyInside(const RotationRow& row, const RotationSource& source, ColumnSpan columns,
+                std::uint8_t* target) {
+    // The gather takes 32-bit offsets and reads four bytes.
+    const std::int64_t size = static_cast<std::int64_t>(source.stride) * source.height;
+    if (hasAvx2() && size >= 4 && size <= std::numeric_limits<std::int32_t>::max()) {
+        copyInsideAvx2(row, source, columns, target);
     } else {
-        sourcesSse2(columnCos, columnSin, row, count, sx, sy);
+        copyInsideScalar(row, source, columns, target);
+    }
+}
+
+void copyWrapped(const RotationRow& row, const RotationSource& source, ColumnSpan columns,
+                 std::uint8_t* target) {
+    if (columns.first >= columns.last) return;
+    const std::int64_t cx = source.width / 2, cy = source.height / 2;
+    Wrapped x(columnX(row, columns.first) + cx, source.width);
+    Wrapped y(columnY(row, columns.first) + cy, source.height);
+    for (int i = columns.first; i < columns.last; ++i) {
+        const std::int64_t sx = x.next(columnX(row, i) + cx);
+        const std::int64_t sy = y.next(columnY(row, i) + cy);
+        target[i] = source.pixels[sy * source.stride + sx];
     }
 }
 

@@ -5,8 +5,11 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
+#include <random>
 
 #include "pass_test_support.h"
+#include "passes/kernels/rotate_rows.h"
 #include "passes/pass_chain.h"
 #include "passes/rotate_pass.h"
 
@@ -185,6 +188,81 @@ TEST(RotatePass, MatchesThePerPixelFormula) {
                 }
             }
         }
+    }
+}
+
+TEST(RotatePass, MatchesThePerPixelFormulaOnWideAndTallImages) {
+    // Random pixels, so a source off by any amount shows; wide enough for
+    // whole vectors, with spans that start and end anywhere in one.
+    std::vector<int> colours;
+    for (int c = 1; c < 256; ++c) colours.push_back(c);
+    std::vector<int> angles = {1, 44, 45, 46, 89, 91, 134, 136, 179, 181, 224, 226, 269, 271, 314, 316};
+    const std::pair<int, int> sizes[] = {{64, 48}, {257, 130}, {1000, 5}, {6, 700}, {99, 101}};
+    unsigned seed = 1;
+    for (int degrees : angles) {
+        for (bool wrap : {false, true}) {
+            Rotation rotation(degrees, wrap);
+            for (int factor : {1, 2, 6, 8}) {
+                for (auto [w, h] : sizes) {
+                    SCOPED_TRACE(testing::Message() << degrees << " deg, wrap " << wrap << ", factor "
+                                                    << factor << ", " << w << "x" << h);
+                    RotatePass pass(factor, rotation.chain.settings());
+                    auto in = randomImage(w, h, colours, seed++);
+                    EXPECT_EQ(applyChecked(pass, *in), rotateReference(*in, factor, rotation.radians(), wrap));
+                }
+            }
+        }
+    }
+}
+
+TEST(RotateRows, NearestRoundsHalvesAwayFromZero) {
+    const double justBelowHalf = std::nextafter(0.5, 0.0);
+    const double cases[] = {0.0, justBelowHalf, 0.5, std::nextafter(0.5, 1.0), 1.0, 1.5, 2.5,
+                            std::nextafter(1.5, 0.0), std::nextafter(2.5, 0.0), 1e9 + 0.5,
+                            2147483647.5, 4503599627370495.5, 4503599627370495.0};
+    for (double value : cases) {
+        EXPECT_EQ(kernels::nearest(value), static_cast<std::int64_t>(std::round(value))) << value;
+        EXPECT_EQ(kernels::nearest(-value), static_cast<std::int64_t>(std::round(-value))) << -value;
+    }
+    // Random magnitudes below 2^52, and halves of random integers.
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> exponent(-60.0, 52.0);
+    for (int n = 0; n < 200000; ++n) {
+        const double magnitude = std::nextafter(std::exp2(exponent(rng)), 0.0);
+        const double value = n % 2 ? magnitude : -magnitude;
+        ASSERT_EQ(kernels::nearest(value), static_cast<std::int64_t>(std::round(value))) << value;
+        const double half = static_cast<double>(rng() >> 13) + 0.5;
+        ASSERT_EQ(kernels::nearest(half), static_cast<std::int64_t>(std::round(half))) << half;
+    }
+}
+
+TEST(RotateRows, VectorLookupRoundsExactHalvesAndReadsTheLastBytes) {
+    // 12 x 3 input: centre (6, 1), no row padding, so the last three pixels
+    // sit in the final three bytes of the input. Column i reads
+    // x = 6 + nearest(u[i]), y = 1 + nearest(v[i]); not a rotation, so these
+    // columns need not be monotonic.
+    std::vector<int> colours;
+    for (int c = 1; c < 256; ++c) colours.push_back(c);
+    auto in = randomImage(12, 3, colours, 3);
+    const kernels::RotationSource source{in->pixels, 12, 3, in->stride()};
+    ASSERT_EQ(source.stride, 12);
+    const double below = std::nextafter(0.5, 0.0);
+    const double belowOneHalf = std::nextafter(1.5, 0.0), belowFiveHalf = std::nextafter(5.5, 0.0);
+    const std::vector<double> u = {0.5,  3.0, 4.0,   5.0,    -0.5,          1.5,  -1.5,         2.5,
+                                   -2.5, 4.5, 3.5,   -3.5,   below,         -below, belowFiveHalf, -4.5,
+                                   -5.5, 4.0, 0.0,   5.0};
+    const std::vector<double> v = {0.5,  1.0, 1.0,    1.0,    -0.5,         0.5,    -0.5, 0.5,
+                                   -0.5, 1.0, below, -below, belowOneHalf, -belowOneHalf, 1.0, 0.5,
+                                   -0.5, 1.0, 0.5,   1.0};
+    const kernels::RotationRow row{u.data(), v.data(), 0.0, 0.0, 1.0, static_cast<int>(u.size())};
+    std::vector<std::uint8_t> vector(u.size()), scalar(u.size());
+    kernels::copyInside(row, source, {0, row.count}, vector.data());
+    kernels::copyInsideScalar(row, source, {0, row.count}, scalar.data());
+    for (int i = 0; i < row.count; ++i) {
+        const int x = 6 + static_cast<int>(std::round(u[i])), y = 1 + static_cast<int>(std::round(v[i]));
+        ASSERT_TRUE(x >= 0 && x < 12 && y >= 0 && y < 3) << i;
+        EXPECT_EQ(vector[i], in->row(y)[x]) << i;
+        EXPECT_EQ(scalar[i], in->row(y)[x]) << i;
     }
 }
 
