@@ -371,6 +371,11 @@ std::string saveScreenshot(const Pixels& pixels, const std::string& pathWithoutE
     const std::string pngPath = pathWithoutExtension + ".png";
     DeleteFileA(pngPath.c_str());
     runUnix("/usr/bin/convert " + unixPath(full) + " " + pngUnix);
+    // Wine may report a Unix program finished before it is; the PNG only
+    // appears once the BMP has been read, so the BMP can go then.
+    for (int i = 0; i < 200 && GetFileAttributesA(pngPath.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+        pumpFor(50);
+    }
     if (GetFileAttributesA(pngPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         DeleteFileA(bmpPath.c_str());
         return pngPath;
