@@ -49,11 +49,12 @@ void RotatePass::apply(HWND owner, const IndexedImage& input) {
     kernels::RotationRow row{columnCos_.data(), columnSin_.data(), 0.0, 0.0, 1.0 / static_cast<double>(scale),
                              outW};
     const kernels::RotationSource source{input.pixels, w, h, input.stride()};
+    kernels::SpanGuess guess;
     for (int j = 0; j < outH; ++j) {
         const double dy = j - outH / 2;
         row.rowSin = dy * sinT;
         row.rowCos = dy * cosT;
-        const kernels::ColumnSpan inside = kernels::insideSpan(row, source);
+        const kernels::ColumnSpan inside = kernels::insideSpan(row, source, guess);
         std::uint8_t* target = out->row(j);
         if (wrap) {
             kernels::copyWrapped(row, source, {0, inside.first}, target);

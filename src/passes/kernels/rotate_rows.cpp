@@ -19,11 +19,10 @@ std::int64_t columnY(const RotationRow& row, int i) {
     return nearest(row.k * (row.columnSin[i] + row.rowCos));
 }
 
-// The first column in [0, count) for which `reached` holds, or count; it must
+// The first column in [low, high) for which `reached` holds, or high; it must
 // hold for every column after one where it holds.
 template <typename Predicate>
-int firstWhere(int count, Predicate reached) {
-    int low = 0, high = count;
+int firstWhere(int low, int high, Predicate reached) {
     while (low < high) {
         const int middle = low + (high - low) / 2;
         if (reached(middle)) {
@@ -35,15 +34,38 @@ int firstWhere(int count, Predicate reached) {
     return low;
 }
 
-// Columns where `from <= coordinate(i) < to`, for a coordinate monotonic in i.
-template <typename Coordinate>
-ColumnSpan spanWithin(int count, std::int64_t from, std::int64_t to, Coordinate coordinate) {
-    if (coordinate(0) <= coordinate(count - 1)) {
-        return {firstWhere(count, [&](int i) { return coordinate(i) >= from; }),
-                firstWhere(count, [&](int i) { return coordinate(i) >= to; })};
+// The same over [0, count), starting near `guess`: steps that double away
+// from it bracket the answer, so a good guess costs a few tests.
+template <typename Predicate>
+int firstWhereNear(int count, int guess, Predicate reached) {
+    guess = guess < 0 ? 0 : guess >= count ? count - 1 : guess;
+    if (reached(guess)) {
+        int high = guess, step = 1;
+        while (guess - step >= 0 && reached(guess - step)) {
+            high = guess - step;
+            step *= 2;
+        }
+        return firstWhere(guess - step < 0 ? 0 : guess - step + 1, high, reached);
     }
-    return {firstWhere(count, [&](int i) { return coordinate(i) < to; }),
-            firstWhere(count, [&](int i) { return coordinate(i) < from; })};
+    int low = guess + 1, step = 1;
+    while (guess + step < count && !reached(guess + step)) {
+        low = guess + step + 1;
+        step *= 2;
+    }
+    return firstWhere(low, guess + step < count ? guess + step : count, reached);
+}
+
+// Columns where `from <= coordinate(i) < to`, for a coordinate that rises
+// (or falls) with i, searched near `guess`.
+template <typename Coordinate>
+ColumnSpan spanWithin(int count, bool rising, std::int64_t from, std::int64_t to, ColumnSpan guess,
+                      Coordinate coordinate) {
+    if (rising) {
+        return {firstWhereNear(count, guess.first, [&](int i) { return coordinate(i) >= from; }),
+                firstWhereNear(count, guess.last, [&](int i) { return coordinate(i) >= to; })};
+    }
+    return {firstWhereNear(count, guess.first, [&](int i) { return coordinate(i) < to; }),
+            firstWhereNear(count, guess.last, [&](int i) { return coordinate(i) < from; })};
 }
 
 std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
@@ -112,14 +134,18 @@ __attribute__((target("avx2"))) void copyInsideAvx2(const RotationRow& row, cons
 
 }  // namespace
 
-ColumnSpan insideSpan(const RotationRow& row, const RotationSource& source) {
+ColumnSpan insideSpan(const RotationRow& row, const RotationSource& source, SpanGuess& guess) {
     if (row.count <= 0) return {0, 0};
+    const int last = row.count - 1;
     const std::int64_t cx = source.width / 2, cy = source.height / 2;
-    const ColumnSpan xs = spanWithin(row.count, -cx, source.width - cx, [&](int i) { return columnX(row, i); });
-    const ColumnSpan ys = spanWithin(row.count, -cy, source.height - cy, [&](int i) { return columnY(row, i); });
-    const int first = xs.first > ys.first ? xs.first : ys.first;
-    const int last = xs.last < ys.last ? xs.last : ys.last;
-    return first < last ? ColumnSpan{first, last} : ColumnSpan{0, 0};
+    // Each coordinate rises with i when its column term does.
+    guess.xs = spanWithin(row.count, row.columnCos[0] <= row.columnCos[last], -cx, source.width - cx, guess.xs,
+                          [&](int i) { return columnX(row, i); });
+    guess.ys = spanWithin(row.count, row.columnSin[0] <= row.columnSin[last], -cy, source.height - cy,
+                          guess.ys, [&](int i) { return columnY(row, i); });
+    const int first = guess.xs.first > guess.ys.first ? guess.xs.first : guess.ys.first;
+    const int end = guess.xs.last < guess.ys.last ? guess.xs.last : guess.ys.last;
+    return first < end ? ColumnSpan{first, end} : ColumnSpan{0, 0};
 }
 
 void copyInsideScalar(const RotationRow& row, const RotationSource& source, ColumnSpan columns,

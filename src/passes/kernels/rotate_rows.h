@@ -50,8 +50,16 @@ struct ColumnSpan {
     int last;
 };
 
-// The columns whose source pixel lies inside the input.
-ColumnSpan insideSpan(const RotationRow& row, const RotationSource& source);
+// Where each coordinate stays inside the input on the last row searched: the
+// next row's edges are usually close by.
+struct SpanGuess {
+    ColumnSpan xs{0, 0};
+    ColumnSpan ys{0, 0};
+};
+
+// The columns whose source pixel lies inside the input. Searches near the
+// spans in `guess` and leaves this row's there.
+ColumnSpan insideSpan(const RotationRow& row, const RotationSource& source, SpanGuess& guess);
 
 // Writes target[first, last) from the input; every one of these columns must
 // lie inside it (a part of insideSpan).

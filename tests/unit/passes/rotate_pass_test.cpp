@@ -3,6 +3,7 @@
 // factor. Angles are set through the chain so radians come out as the app's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -243,6 +244,69 @@ TEST(RotateRows, NearestRoundsHalvesAwayFromZero) {
         ASSERT_EQ(kernels::nearest(value), halfAwayFromZero(value)) << value;
         const double half = static_cast<double>(rng() >> 13) + 0.5;
         ASSERT_EQ(kernels::nearest(half), halfAwayFromZero(half)) << half;
+    }
+}
+
+// Columns [first, last) where `inside` holds, checking that they are one span.
+template <typename Inside>
+kernels::ColumnSpan columnsWhere(int count, Inside inside) {
+    int first = count, last = 0, seen = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!inside(i)) continue;
+        first = std::min(first, i);
+        last = i + 1;
+        ++seen;
+    }
+    EXPECT_EQ(seen, std::max(last - first, 0)) << "not one span";
+    return seen == 0 ? kernels::ColumnSpan{0, 0} : kernels::ColumnSpan{first, last};
+}
+
+TEST(RotateRows, InsideSpanIsTheSameWhateverTheGuess) {
+    // A 40 x 30 input seen through a 57-column row at many angles and row
+    // offsets; each axis's span against a column-by-column test, from guesses
+    // on, near, far from and outside the answer.
+    const kernels::RotationSource source{nullptr, 40, 30, 40};
+    const int count = 57;
+    std::vector<double> columnCos(count), columnSin(count);
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> anyGuess(-100, 160), near(-9, 9);
+    for (int degrees = 0; degrees < 360; degrees += 3) {
+        const double radians = degrees * 3.14159265358979323846 / 180.0;
+        for (int i = 0; i < count; ++i) {
+            columnCos[i] = (i - count / 2) * std::cos(radians);
+            columnSin[i] = (i - count / 2) * std::sin(radians);
+        }
+        for (int dy = -45; dy <= 45; dy += 5) {
+            SCOPED_TRACE(testing::Message() << degrees << " deg, dy " << dy);
+            const kernels::RotationRow row{columnCos.data(), columnSin.data(), dy * std::sin(radians),
+                                           dy * std::cos(radians), 1.5, count};
+            const auto x = [&](int i) { return 20 + halfAwayFromZero(1.5 * (columnCos[i] - row.rowSin)); };
+            const auto y = [&](int i) { return 15 + halfAwayFromZero(1.5 * (columnSin[i] + row.rowCos)); };
+            const kernels::ColumnSpan xs = columnsWhere(count, [&](int i) { return x(i) >= 0 && x(i) < 40; });
+            const kernels::ColumnSpan ys = columnsWhere(count, [&](int i) { return y(i) >= 0 && y(i) < 30; });
+            const kernels::ColumnSpan both =
+                columnsWhere(count, [&](int i) { return x(i) >= 0 && x(i) < 40 && y(i) >= 0 && y(i) < 30; });
+            for (int attempt = 0; attempt < 24; ++attempt) {
+                kernels::SpanGuess guess;
+                if (attempt < 16) {
+                    guess = {{xs.first + near(rng), xs.last + near(rng)}, {ys.first + near(rng), ys.last + near(rng)}};
+                } else {
+                    guess = {{anyGuess(rng), anyGuess(rng)}, {anyGuess(rng), anyGuess(rng)}};
+                }
+                const kernels::ColumnSpan span = kernels::insideSpan(row, source, guess);
+                EXPECT_EQ(span.first, both.first);
+                EXPECT_EQ(span.last, both.last);
+                // Where the axis never comes inside, any empty span will do.
+                if (xs.first < xs.last) {
+                    EXPECT_EQ(guess.xs.first, xs.first);
+                    EXPECT_EQ(guess.xs.last, xs.last);
+                }
+                if (ys.first < ys.last) {
+                    EXPECT_EQ(guess.ys.first, ys.first);
+                    EXPECT_EQ(guess.ys.last, ys.last);
+                }
+            }
+        }
     }
 }
 
