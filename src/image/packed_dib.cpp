@@ -71,7 +71,7 @@ const char* checkDibLayout(const DibInfoHeader& h, std::size_t blockSize, DibLay
     const std::uint64_t stride = static_cast<std::uint64_t>(strideFor(h.biWidth));
     // Both factors are below 2^31, so the product cannot wrap in 64 bits.
     const std::uint64_t pixelBytes = stride * height;
-    if (pixelBytes > std::numeric_limits<std::int32_t>::max()) return "image too large";
+    if (pixelBytes > static_cast<std::uint64_t>(kMaxImageBytes)) return "image too large";
     if (pixelOffset > blockSize || pixelBytes > blockSize - pixelOffset) return "block truncated";
 
     layout.width = h.biWidth;

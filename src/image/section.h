@@ -11,6 +11,11 @@ constexpr std::size_t kPaletteBytes = kPaletteEntries * 4;
 constexpr std::size_t kInfoHeaderBytes = 40;
 constexpr std::size_t kHeaderBlockBytes = kInfoHeaderBytes + kPaletteBytes;  // 1064
 
+// The largest pixel memory an image may have. Far beyond any pixel-art frame;
+// it keeps a hostile size or a long chain of enlargements from exhausting memory,
+// and holds alike on every platform.
+constexpr std::int64_t kMaxImageBytes = std::int64_t{256} << 20;
+
 // Row stride of an 8-bit image: the width rounded up to a multiple of 4.
 constexpr std::int64_t strideFor(std::int64_t width) { return (width + 3) & ~std::int64_t{3}; }
 
@@ -21,7 +26,8 @@ void deleteMemoryDc(HDC dc);
 // Makes an 8-bit section of width x height (bottom-up) with the 256 RGBQUAD
 // entries at `palette`. `initialPixels` is null or holds stride x height bytes.
 // `outPixels` (may be null) receives the pixel memory, null on failure.
-// Returns null when the section cannot be made.
+// Returns null when the section cannot be made (sizes not positive, more than
+// kMaxImageBytes, or no memory).
 HBITMAP createIndexedSection(HDC dc, int width, int height, const std::uint8_t* palette,
                              const std::uint8_t* initialPixels, std::uint8_t** outPixels);
 void deleteSection(HBITMAP bitmap);

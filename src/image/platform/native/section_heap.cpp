@@ -12,11 +12,6 @@ struct NativeBitmap {
 };
 struct NativeDc {};
 
-namespace {
-// Far beyond any pixel-art frame; GDI refuses sections of this order too.
-constexpr std::int64_t kMaxSectionBytes = std::int64_t{256} << 20;
-}  // namespace
-
 HDC createMemoryDc() { return new NativeDc; }
 void deleteMemoryDc(HDC dc) { delete dc; }
 
@@ -24,7 +19,7 @@ HBITMAP createIndexedSection(HDC, int width, int height, const std::uint8_t* pal
                              const std::uint8_t* initialPixels, std::uint8_t** outPixels) {
     if (outPixels != nullptr) *outPixels = nullptr;
     const std::int64_t bytes = strideFor(width) * height;
-    if (width <= 0 || height <= 0 || bytes > kMaxSectionBytes) return nullptr;
+    if (width <= 0 || height <= 0 || bytes > kMaxImageBytes) return nullptr;
     auto section = std::make_unique<NativeBitmap>();
     section->bits.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(bytes)]);
     if (!section->bits) return nullptr;

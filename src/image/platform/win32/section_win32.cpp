@@ -11,7 +11,7 @@ HBITMAP createIndexedSection(HDC dc, int width, int height, const std::uint8_t* 
                              const std::uint8_t* initialPixels, std::uint8_t** outPixels) {
     if (outPixels != nullptr) *outPixels = nullptr;
     const std::int64_t bytes = strideFor(width) * height;
-    if (width <= 0 || height <= 0 || bytes > 0x7fffffff) return nullptr;
+    if (width <= 0 || height <= 0 || bytes > kMaxImageBytes) return nullptr;
 
     auto info = std::make_unique<std::uint8_t[]>(kHeaderBlockBytes);
     BITMAPINFOHEADER header{};
