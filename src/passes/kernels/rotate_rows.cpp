@@ -90,32 +90,32 @@ private:
     std::int64_t raw_, wrapped_, size_;
 };
 
-// Rounds four values halves away from zero (see kJustBelowHalf).
-__attribute__((target("avx2"), always_inline)) inline __m256d nearest4(__m256d value, __m256d justBelowHalf,
-                                                                       __m256d sign) {
-    const __m256d bias = _mm256_or_pd(justBelowHalf, _mm256_and_pd(value, sign));
-    return _mm256_round_pd(_mm256_add_pd(value, bias), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-}
-
-// Eight columns at a time: offsets y * stride + x + base from the rounded
-// coordinates (each exact in double), then one byte read per offset; plain
-// loads beat a gather here, and read nothing next to the pixel.
+// Eight columns at a time: both coordinates rounded as nearest() does (add
+// the signed bias, truncate), offsets y * stride + x + base, then one byte
+// read per offset; plain loads beat a gather here, and read nothing beside it.
 __attribute__((target("avx2"))) void copyInsideAvx2(const RotationRow& row, const RotationSource& source,
                                                     ColumnSpan columns, std::uint8_t* target) {
     const __m256d k = _mm256_set1_pd(row.k), rowSin = _mm256_set1_pd(row.rowSin),
                   rowCos = _mm256_set1_pd(row.rowCos), justBelowHalf = _mm256_set1_pd(kJustBelowHalf),
-                  sign = _mm256_set1_pd(-0.0), stride = _mm256_set1_pd(source.stride),
-                  base = _mm256_set1_pd(static_cast<double>(source.height / 2) * source.stride + source.width / 2);
-    const auto offsets4 = [&](int i) __attribute__((target("avx2"))) {
-        const __m256d u = _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(row.columnCos + i), rowSin));
-        const __m256d v = _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(row.columnSin + i), rowCos));
-        const __m256d x = nearest4(u, justBelowHalf, sign), y = nearest4(v, justBelowHalf, sign);
-        return _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(y, stride), _mm256_add_pd(x, base)));
+                  sign = _mm256_set1_pd(-0.0);
+    const __m256i strideLanes = _mm256_set1_epi32(source.stride),
+                  baseLanes = _mm256_set1_epi32(source.height / 2 * source.stride + source.width / 2);
+    const auto biased = [&](__m256d value) __attribute__((target("avx2"))) {
+        return _mm256_add_pd(value, _mm256_or_pd(justBelowHalf, _mm256_and_pd(value, sign)));
+    };
+    const auto offsets8 = [&](int i) __attribute__((target("avx2"))) {
+        const __m256d u0 = _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(row.columnCos + i), rowSin));
+        const __m256d u1 = _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(row.columnCos + i + 4), rowSin));
+        const __m256d v0 = _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(row.columnSin + i), rowCos));
+        const __m256d v1 = _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(row.columnSin + i + 4), rowCos));
+        const __m256i x = _mm256_setr_m128i(_mm256_cvttpd_epi32(biased(u0)), _mm256_cvttpd_epi32(biased(u1)));
+        const __m256i y = _mm256_setr_m128i(_mm256_cvttpd_epi32(biased(v0)), _mm256_cvttpd_epi32(biased(v1)));
+        return _mm256_add_epi32(_mm256_mullo_epi32(y, strideLanes), _mm256_add_epi32(x, baseLanes));
     };
     const std::uint8_t* const pixels = source.pixels;
     int i = columns.first;
     for (; i + 8 <= columns.last; i += 8) {
-        const __m256i offsets = _mm256_setr_m128i(offsets4(i), offsets4(i + 4));
+        const __m256i offsets = offsets8(i);
         alignas(32) int lanes[8];
         _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), offsets);
         for (int lane = 0; lane < 8; ++lane) target[i + lane] = pixels[lanes[lane]];
