@@ -269,7 +269,7 @@ TEST(RotateRows, InsideSpanIsTheSameWhateverTheGuess) {
     const int count = 57;
     std::vector<double> columnCos(count), columnSin(count);
     std::mt19937 rng(11);
-    std::uniform_int_distribution<int> anyGuess(-100, 160), near(-9, 9);
+    std::uniform_int_distribution<int> anyGuess(-100, 160), nearby(-9, 9);
     for (int degrees = 0; degrees < 360; degrees += 3) {
         const double radians = degrees * 3.14159265358979323846 / 180.0;
         for (int i = 0; i < count; ++i) {
@@ -289,7 +289,7 @@ TEST(RotateRows, InsideSpanIsTheSameWhateverTheGuess) {
             for (int attempt = 0; attempt < 24; ++attempt) {
                 kernels::SpanGuess guess;
                 if (attempt < 16) {
-                    guess = {{xs.first + near(rng), xs.last + near(rng)}, {ys.first + near(rng), ys.last + near(rng)}};
+                    guess = {{xs.first + nearby(rng), xs.last + nearby(rng)}, {ys.first + nearby(rng), ys.last + nearby(rng)}};
                 } else {
                     guess = {{anyGuess(rng), anyGuess(rng)}, {anyGuess(rng), anyGuess(rng)}};
                 }
