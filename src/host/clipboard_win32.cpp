@@ -3,77 +3,10 @@
 
 #include <cstring>
 
+#include "base/win32_handles.h"
 #include "image/packed_dib.h"
 
 namespace {
-
-// Open for the lifetime of the object; closed on every path.
-class ScopedClipboard {
-  public:
-    explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != 0) {}
-    ~ScopedClipboard() {
-        if (open_) CloseClipboard();
-    }
-    ScopedClipboard(const ScopedClipboard&) = delete;
-    ScopedClipboard& operator=(const ScopedClipboard&) = delete;
-
-    bool isOpen() const { return open_; }
-
-  private:
-    bool open_;
-};
-
-class GlobalLockGuard {
-  public:
-    explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
-    ~GlobalLockGuard() {
-        if (data_ != nullptr) GlobalUnlock(block_);
-    }
-    GlobalLockGuard(const GlobalLockGuard&) = delete;
-    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-
-    void* data() const { return data_; }
-
-  private:
-    HGLOBAL block_;
-    void* data_;
-};
-
-// A global block we own until the clipboard takes it.
-class OwnedGlobal {
-  public:
-    explicit OwnedGlobal(SIZE_T bytes) : block_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
-    ~OwnedGlobal() {
-        if (block_ != nullptr) GlobalFree(block_);
-    }
-    OwnedGlobal(const OwnedGlobal&) = delete;
-    OwnedGlobal& operator=(const OwnedGlobal&) = delete;
-
-    HGLOBAL get() const { return block_; }
-    HGLOBAL release() {
-        HGLOBAL block = block_;
-        block_ = nullptr;
-        return block;
-    }
-
-  private:
-    HGLOBAL block_;
-};
-
-class ScreenDc {
-  public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
 
 // The stock default palette selected and realised for the DC's lifetime here.
 class DefaultPaletteSelection {
@@ -112,7 +45,7 @@ DibShape dibShapeFor(int bitsPerPixel) {
 
 ClipboardImage readClipboardImage(HWND owner) {
     ClipboardImage result;
-    ScopedClipboard clipboard(nullptr);
+    ClipboardSession clipboard(nullptr);
     if (!clipboard.isOpen()) {
         result.status = ClipboardRead::OpenFailed;
         return result;
@@ -139,7 +72,7 @@ ClipboardImage readClipboardImage(HWND owner) {
 }
 
 bool PutImageOnClipboard(HBITMAP bitmap, HWND owner) {
-    ScopedClipboard clipboard(owner);
+    ClipboardSession clipboard(owner);
     if (!clipboard.isOpen()) return false;
     EmptyClipboard();
 
@@ -156,9 +89,9 @@ bool PutImageOnClipboard(HBITMAP bitmap, HWND owner) {
     const SIZE_T stride = ((static_cast<SIZE_T>(info.bmWidth) * shape.bitCount + 31) / 32) * 4;
     header.biSizeImage = static_cast<DWORD>(stride * static_cast<SIZE_T>(info.bmHeight));
 
-    ScreenDc screen;
+    WindowDc screen(nullptr);
     DefaultPaletteSelection palette(screen.get());
-    OwnedGlobal block(shape.headerBytes + header.biSizeImage);
+    GlobalBlock block(shape.headerBytes + header.biSizeImage);
     if (block.get() == nullptr) return false;
     int lines = 0;
     {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "base/win32_handles.h"
+
 namespace {
 
 constexpr UINT kCodePage = CP_WINANSI;
@@ -13,38 +15,6 @@ constexpr DWORD kExecuteWaitMs = 10000;
 
 // DDEML's callback carries no user pointer: the link HostConnect initialised.
 HostLink* callbackLink = nullptr;
-
-class StringHandle {
-  public:
-    StringHandle(DWORD instance, const char* text)
-        : instance_(instance), handle_(DdeCreateStringHandleA(instance, text, kCodePage)) {}
-    ~StringHandle() {
-        if (handle_ != nullptr) DdeFreeStringHandle(instance_, handle_);
-    }
-    StringHandle(const StringHandle&) = delete;
-    StringHandle& operator=(const StringHandle&) = delete;
-
-    HSZ get() const { return handle_; }
-
-  private:
-    DWORD instance_;
-    HSZ handle_;
-};
-
-class DataHandle {
-  public:
-    explicit DataHandle(HDDEDATA handle) : handle_(handle) {}
-    ~DataHandle() {
-        if (handle_ != nullptr) DdeFreeDataHandle(handle_);
-    }
-    DataHandle(const DataHandle&) = delete;
-    DataHandle& operator=(const DataHandle&) = delete;
-
-    HDDEDATA get() const { return handle_; }
-
-  private:
-    HDDEDATA handle_;
-};
 
 void freeNameHandles(HostLink& link) {
     if (link.serviceHandle == nullptr || link.topicHandle == nullptr) return;
@@ -129,7 +99,7 @@ bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t cap
     // Wine answers a request without conversation with no data and no error,
     // which would read as an empty reply.
     if (link.conversation == nullptr) return false;
-    const StringHandle itemHandle(link.instance, item);
+    const DdeStringHandle itemHandle(link.instance, item);
     HDDEDATA reply = nullptr;
     for (int attempt = 1; attempt <= kRequestAttempts; ++attempt) {
         reply = DdeClientTransaction(nullptr, 0, link.conversation, itemHandle.get(), CF_TEXT,
@@ -138,7 +108,7 @@ bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t cap
         if (DdeGetLastError(link.instance) == DMLERR_NO_ERROR) return true;  // an empty reply
         if (attempt == kRequestAttempts) return false;
     }
-    const DataHandle data(reply);
+    const DdeDataHandle data(reply);
     const DWORD size = DdeGetData(data.get(), nullptr, 0, 0);
     const std::size_t count = size < capacity ? size : capacity;
     DdeGetData(data.get(), reinterpret_cast<LPBYTE>(buffer), static_cast<DWORD>(count), 0);
@@ -150,7 +120,7 @@ bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t cap
 }
 
 bool HostExecute(HostLink& link, const char* item, const char* command) {
-    const StringHandle itemHandle(link.instance, item);
+    const DdeStringHandle itemHandle(link.instance, item);
     // The terminating NUL travels with the command.
     const DWORD length = static_cast<DWORD>(std::strlen(command) + 1);
     DWORD transaction = 0;

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "image/indexed_image.h"
-#include "ui/win32_handles.h"
+#include "base/win32_handles.h"
 
 struct UiState {
     HINSTANCE instance = nullptr;

@@ -2,15 +2,15 @@
 
 #include <cstring>
 
-#include "win32_handles.h"
+#include "base/win32_handles.h"
 
 bool WindowClipboard::put(const std::vector<std::uint8_t>& block) {
     GlobalBlock memory(block.size());
     if (memory.get() == nullptr) return false;
     {
         GlobalLockGuard lock(memory.get());
-        if (lock.get() == nullptr) return false;
-        std::memcpy(lock.get(), block.data(), block.size());
+        if (lock.data() == nullptr) return false;
+        std::memcpy(lock.data(), block.data(), block.size());
     }
     ClipboardSession clipboard(owner);
     if (!clipboard.isOpen()) return false;
@@ -28,8 +28,8 @@ bool WindowClipboard::take(std::vector<std::uint8_t>& block) {
     // The block's real size bounds every read of it, whatever its header says.
     const SIZE_T size = GlobalSize(data);
     GlobalLockGuard lock(data);
-    if (lock.get() == nullptr) return false;
-    const auto* bytes = static_cast<const std::uint8_t*>(lock.get());
+    if (lock.data() == nullptr) return false;
+    const auto* bytes = static_cast<const std::uint8_t*>(lock.data());
     block.assign(bytes, bytes + size);
     return true;
 }

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "win32_handles.h"
+#include "base/win32_handles.h"
 
 namespace {
 
@@ -89,9 +89,9 @@ std::string describeClipboardDib() {
     if (data == nullptr) return "no CF_DIB";
     const SIZE_T size = GlobalSize(data);
     GlobalLockGuard lock(data);
-    if (lock.get() == nullptr || size < sizeof(BITMAPINFOHEADER)) return "unreadable CF_DIB";
+    if (lock.data() == nullptr || size < sizeof(BITMAPINFOHEADER)) return "unreadable CF_DIB";
     BITMAPINFOHEADER header;
-    std::memcpy(&header, lock.get(), sizeof header);
+    std::memcpy(&header, lock.data(), sizeof header);
     return std::to_string(size) + " bytes, " + std::to_string(header.biWidth) + "x" +
            std::to_string(header.biHeight) + ", " + std::to_string(header.biBitCount) +
            " bits, image " + std::to_string(header.biSizeImage);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/win32_handles.h"
 #include "dde_server_win32.h"
 
 namespace {
@@ -16,22 +17,6 @@ constexpr int kLineHeight = 18;
 struct IndexedBitmapInfo {
     BITMAPINFOHEADER header;
     RGBQUAD colors[256];
-};
-
-class PaintSession {
-  public:
-    explicit PaintSession(HWND paintedWindow) : window(paintedWindow) {
-        dc = BeginPaint(window, &paint);
-    }
-    ~PaintSession() { EndPaint(window, &paint); }
-    PaintSession(const PaintSession&) = delete;
-    PaintSession& operator=(const PaintSession&) = delete;
-    HDC get() const { return dc; }
-
-  private:
-    HWND window;
-    PAINTSTRUCT paint{};
-    HDC dc = nullptr;
 };
 
 void textLine(HDC dc, int left, int& top, const std::string& text) {
@@ -83,8 +68,8 @@ LRESULT CALLBACK HostWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, L
 LRESULT HostWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
-            PaintSession paintSession(window);
-            paint(paintSession.get());
+            PaintScope paintScope(window);
+            paint(paintScope.dc());
             return 0;
         }
         case WM_TIMER:
