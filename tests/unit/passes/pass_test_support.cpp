@@ -200,8 +200,8 @@ Pixels rotateReference(const IndexedImage& in, int factor, double radians, bool 
             const double dx = i - outW / 2, dy = j - outH / 2;
             const double u = k * (dx * std::cos(radians) - dy * std::sin(radians));
             const double v = k * (dx * std::sin(radians) + dy * std::cos(radians));
-            int sx = static_cast<int>(std::round(u)) + w / 2;
-            int sy = static_cast<int>(std::round(v)) + h / 2;
+            int sx = static_cast<int>(halfAwayFromZero(u)) + w / 2;
+            int sy = static_cast<int>(halfAwayFromZero(v)) + h / 2;
             if (sx >= 0 && sx < w && sy >= 0 && sy < h) {
                 out.set(i, j, pixelAt(in, sx, sy));
             } else if (wrap) {
@@ -214,6 +214,13 @@ Pixels rotateReference(const IndexedImage& in, int factor, double radians, bool 
         }
     }
     return out.pixels;
+}
+
+std::int64_t halfAwayFromZero(double value) {
+    const double magnitude = std::fabs(value);
+    const auto whole = static_cast<std::int64_t>(magnitude);
+    const std::int64_t rounded = magnitude - static_cast<double>(whole) >= 0.5 ? whole + 1 : whole;
+    return value < 0 ? -rounded : rounded;
 }
 
 }  // namespace passtest

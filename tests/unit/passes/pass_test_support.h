@@ -38,6 +38,11 @@ Pixels scale2xReference(const IndexedImage& in);
 Pixels scale3xReference(const IndexedImage& in);
 Pixels rotateReference(const IndexedImage& in, int factor, double radians, bool wrap);
 
+// Rounding from its definition: the integer part, plus one when the dropped
+// fraction (exact below 2^52) is at least a half. Not std::round: MinGW's
+// gives 1 for the double just below a half.
+std::int64_t halfAwayFromZero(double value);
+
 // Runs `pass` on `input` twice and returns its output's pixels, checking that
 // the second run reuses the same output and gives the same pixels although the
 // input padding holds different garbage, and (when `outputPaddingKept`) that

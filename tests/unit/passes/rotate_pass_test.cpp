@@ -216,16 +216,6 @@ TEST(RotatePass, MatchesThePerPixelFormulaOnWideAndTallImages) {
     }
 }
 
-// Rounding from its definition: the integer part, plus one when the dropped
-// fraction (exact below 2^52) is at least a half. Not std::round: MinGW's
-// gives 1 for the double just below a half.
-std::int64_t halfAwayFromZero(double value) {
-    const double magnitude = std::fabs(value);
-    const auto whole = static_cast<std::int64_t>(magnitude);
-    const std::int64_t rounded = magnitude - static_cast<double>(whole) >= 0.5 ? whole + 1 : whole;
-    return value < 0 ? -rounded : rounded;
-}
-
 TEST(RotateRows, NearestRoundsHalvesAwayFromZero) {
     const double justBelowHalf = std::nextafter(0.5, 0.0);
     const double cases[] = {0.0, justBelowHalf, 0.5, std::nextafter(0.5, 1.0), 1.0, 1.5, 2.5,
