@@ -16,6 +16,12 @@ export MARLUNE_WINEPREFIX="$build/wineprefix-e2e"
 export MARLUNE_WINE_GRAPHICS=x11
 limit="${MARLUNE_E2E_TIMEOUT:-900}"
 
+# One end-to-end program per prefix at a time, also across test runners: they
+# share its DDE names and clipboard, and the clean-up stops the whole prefix.
+mkdir -p "$build"
+exec 8>"$MARLUNE_WINEPREFIX.run.lock"
+flock 8
+
 xvfb_pid=""
 child_pid=""
 display_file=""
