@@ -41,7 +41,7 @@ trap 'exit 130' INT
 if [ -z "${DISPLAY:-}" ]; then
   display_file=$(mktemp)
   # Xvfb writes the display number it chose once it accepts clients.
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$display_file" </dev/null >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$display_file" </dev/null >/dev/null 2>&1 8>&- &
   xvfb_pid=$!
   for _ in $(seq 200); do
     [ -s "$display_file" ] && break
@@ -56,7 +56,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 # In the background so a TERM from the test runner is handled at once.
-timeout --kill-after=10 "$limit" "$build/wine-run.sh" "$@" &
+timeout --kill-after=10 "$limit" "$build/wine-run.sh" "$@" 8>&- &
 child_pid=$!
 wait "$child_pid"
 rc=$?
