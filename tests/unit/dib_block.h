@@ -5,7 +5,7 @@
 
 #include "image/packed_dib.h"
 
-struct DibBlockSpec {
+struct DibBlockShape {
     std::int32_t width = 3;
     std::int32_t height = 2;  // negative: top-down rows
     std::uint16_t bitCount = 8;
@@ -16,7 +16,7 @@ struct DibBlockSpec {
 
 // Palette entry i is (blue, green, red) = (i, 255 - i, i ^ 0x5a); pixel (x, row y in
 // block order) is (x + 16 * y) & 0xff; padding bytes are 0xEE.
-inline std::vector<std::uint8_t> makeDibBlock(const DibBlockSpec& s) {
+inline std::vector<std::uint8_t> makeDibBlock(const DibBlockShape& s) {
     const std::uint32_t entries = s.colorsUsed == 0 ? 256 : s.colorsUsed;
     const std::int64_t rows = s.height < 0 ? -std::int64_t{s.height} : s.height;
     const std::int64_t stride = s.width > 0 ? (s.width + 3) & ~3 : 0;

@@ -28,7 +28,7 @@ TEST(PackedDib, PixelRowsFollowHeaderSizeAndColoursUsed) {
 TEST(PackedDib, RejectsMalformedHeaders) {
     struct Case {
         const char* what;
-        DibBlockSpec spec;
+        DibBlockShape shape;
     } cases[] = {
         {"header size below 40", {.headerSize = 40}},
         {"zero width", {.width = 0}},
@@ -37,7 +37,7 @@ TEST(PackedDib, RejectsMalformedHeaders) {
         {"RLE8", {.compression = 1}},
     };
     for (const Case& c : cases) {
-        auto block = makeDibBlock(c.spec);
+        auto block = makeDibBlock(c.shape);
         if (std::string(c.what) == "header size below 40") block[0] = 36;
         EXPECT_NE(packedDibProblem(block.data(), block.size()), nullptr) << c.what;
         testing::internal::CaptureStdout();
