@@ -79,14 +79,14 @@ TEST(Clipboard, ImagesRoundTripWithPaletteAndOddWidths) {
 }
 
 TEST(Clipboard, UnsoundBlocksAreRefusedWithTheirReason) {
-    DibBlockSpec twentyFour;
+    DibBlockShape twentyFour;
     twentyFour.bitCount = 24;
-    DibBlockSpec eight;
+    DibBlockShape eight;
     eight.width = 9;
     eight.height = 6;
     std::vector<std::uint8_t> truncated = makeDibBlock(eight);
     truncated.resize(truncated.size() - 24);
-    DibBlockSpec compressed;
+    DibBlockShape compressed;
     compressed.compression = 1;
 
     const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {

@@ -171,13 +171,13 @@ TEST_F(Import, UnreadableClipboardLeavesNoImageAndSaysWhy) {
         std::vector<std::uint8_t> block;
         const char* message;
     };
-    DibBlockSpec fourBit;
+    DibBlockShape fourBit;
     fourBit.bitCount = 4;
-    DibBlockSpec twentyFour;
+    DibBlockShape twentyFour;
     twentyFour.bitCount = 24;
     std::vector<std::uint8_t> truncated = packDib(host.current().image(1, 0));
     truncated.resize(truncated.size() - 3);
-    DibBlockSpec compressed;
+    DibBlockShape compressed;
     compressed.compression = 1;
     const Case cases[] = {
         {makeDibBlock(fourBit), "ERROR: only 8bit pixels are supported!"},
