@@ -32,7 +32,8 @@ std::unique_ptr<IndexedImage> pixelArt(int side) {
     std::vector<std::uint8_t> colours(static_cast<std::size_t>(blocks) * blocks);
     for (auto& c : colours) c = static_cast<std::uint8_t>(rng() % 4 * 60 + 7);
     for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) image->row(y)[x] = colours[static_cast<std::size_t>(y / 4) * blocks + x / 4];
+        for (int x = 0; x < side; ++x)
+            image->row(y)[x] = colours[static_cast<std::size_t>(y / 4) * blocks + x / 4];
     }
     return image;
 }
@@ -66,7 +67,7 @@ std::size_t outputBytes(const IndexedImage& image) {
 // The shortest time one iteration took, so other work on the machine
 // disturbs the ratio as little as it disturbs the memcpy figure.
 class BestTime {
-public:
+  public:
     void start() { start_ = std::chrono::steady_clock::now(); }
     void stop() {
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start_;
@@ -74,7 +75,7 @@ public:
     }
     double seconds() const { return best_; }
 
-private:
+  private:
     std::chrono::steady_clock::time_point start_;
     double best_ = 1e9;
 };
@@ -121,7 +122,8 @@ PassChain& flow() {
     if (chain.size() == 0) {
         chain.setSource(pixelArt(kFlowSide));
         chain.setRotationAngle(nullptr, kFlowAngle);
-        for (int kind : {Scale2x, Scale2x, Scale2x, RotateUnzoom8x}) chain.insertPass(nullptr, chain.size(), kind);
+        for (int kind : {Scale2x, Scale2x, Scale2x, RotateUnzoom8x})
+            chain.insertPass(nullptr, chain.size(), kind);
     }
     return chain;
 }
@@ -172,7 +174,7 @@ void flowRotationAlone(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(memcpyOfOutput)->Arg(kSide * kSide)->Arg(4 * kSide * kSide)->Arg(9 * kSide * kSide);
+BENCHMARK(memcpyOfOutput)->Arg(kSide* kSide)->Arg(4 * kSide * kSide)->Arg(9 * kSide * kSide);
 BENCHMARK(passKind)->DenseRange(0, kPassKindCount - 1);
 BENCHMARK(flowFirstEvaluation)->Unit(benchmark::kMicrosecond);
 BENCHMARK(flowAngleChange)->Unit(benchmark::kMicrosecond);

@@ -8,7 +8,7 @@
 
 // The clipboard, open for the lifetime of the object.
 class ClipboardSession {
-public:
+  public:
     explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != 0) {}
     ~ClipboardSession() {
         if (open_) CloseClipboard();
@@ -18,13 +18,13 @@ public:
 
     bool isOpen() const { return open_; }
 
-private:
+  private:
     bool open_;
 };
 
 // A global block's memory, locked for the lifetime of the object.
 class GlobalLockGuard {
-public:
+  public:
     explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
     ~GlobalLockGuard() {
         if (data_ != nullptr) GlobalUnlock(block_);
@@ -34,14 +34,14 @@ public:
 
     void* data() const { return data_; }
 
-private:
+  private:
     HGLOBAL block_;
     void* data_;
 };
 
 // A moveable global block, freed unless it was handed on (to the clipboard).
 class GlobalBlock {
-public:
+  public:
     explicit GlobalBlock(SIZE_T bytes) : block_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
     ~GlobalBlock() {
         if (block_ != nullptr) GlobalFree(block_);
@@ -57,13 +57,13 @@ public:
         return block;
     }
 
-private:
+  private:
     HGLOBAL block_;
 };
 
 // A DDEML string handle in the ANSI code page.
 class DdeStringHandle {
-public:
+  public:
     DdeStringHandle(DWORD instance, const char* text)
         : instance_(instance), handle_(DdeCreateStringHandleA(instance, text, CP_WINANSI)) {}
     ~DdeStringHandle() {
@@ -74,14 +74,14 @@ public:
 
     HSZ get() const { return handle_; }
 
-private:
+  private:
     DWORD instance_;
     HSZ handle_;
 };
 
 // A DDEML data handle received from a transaction.
 class DdeDataHandle {
-public:
+  public:
     explicit DdeDataHandle(HDDEDATA handle) : handle_(handle) {}
     ~DdeDataHandle() {
         if (handle_ != nullptr) DdeFreeDataHandle(handle_);
@@ -91,14 +91,14 @@ public:
 
     HDDEDATA get() const { return handle_; }
 
-private:
+  private:
     HDDEDATA handle_;
 };
 
 // A GDI object (brush, pen, bitmap) deleted with DeleteObject.
 template <class Handle>
 class GdiObject {
-public:
+  public:
     GdiObject() = default;
     explicit GdiObject(Handle handle) : handle_(handle) {}
     ~GdiObject() { reset(); }
@@ -111,7 +111,7 @@ public:
         handle_ = handle;
     }
 
-private:
+  private:
     Handle handle_ = nullptr;
 };
 
@@ -119,7 +119,7 @@ using UniqueBrush = GdiObject<HBRUSH>;
 
 // BeginPaint .. EndPaint.
 class PaintScope {
-public:
+  public:
     explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
     ~PaintScope() { EndPaint(window_, &paint_); }
     PaintScope(const PaintScope&) = delete;
@@ -127,7 +127,7 @@ public:
 
     HDC dc() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_ = nullptr;
@@ -135,7 +135,7 @@ private:
 
 // A window's drawing context (the screen's with no window), released at the end.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~WindowDc() {
         if (dc_ != nullptr) ReleaseDC(window_, dc_);
@@ -145,7 +145,7 @@ public:
 
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };

@@ -6,7 +6,7 @@
 #include "host/error_text.h"
 #include "host/host_link.h"
 
-constexpr std::size_t kCommandBytes = 128;     // a command holds at most 127 characters
+constexpr std::size_t kCommandBytes = 128;       // a command holds at most 127 characters
 constexpr std::size_t kTextReplyCapacity = 256;  // a text reply's destination holds 257 bytes
 
 // Execute + request; the reply converted as atoi converts it.

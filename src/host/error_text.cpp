@@ -5,7 +5,9 @@
 
 #include "base/bounded_format.h"
 
-void ErrorText::reset() { copyBounded(text, sizeof text, "undefined error"); }
+void ErrorText::reset() {
+    copyBounded(text, sizeof text, "undefined error");
+}
 
 void ErrorText::set(const char* format, ...) {
     va_list args;

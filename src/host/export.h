@@ -4,9 +4,9 @@
 #include "host/error_text.h"
 #include "host/plugin_state.h"
 
-bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_layers,
-                 bool all_frames, bool batch, ErrorText& error);
+bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_layers, bool all_frames,
+                 bool batch, ErrorText& error);
 bool ExportSingle(PluginState& state, HWND owner, bool new_project, bool all_layers,
                   ErrorText& error);
-bool ExportBatch(PluginState& state, HWND owner, bool new_project, bool all_layers,
-                 bool all_frames, ErrorText& error);
+bool ExportBatch(PluginState& state, HWND owner, bool new_project, bool all_layers, bool all_frames,
+                 ErrorText& error);

@@ -9,7 +9,7 @@
 #include "image/section.h"
 
 class IndexedImage {
-public:
+  public:
     // A blank image with a copy of the 256 RGBQUAD entries at `palette`.
     // Pixel values are undefined until written.
     IndexedImage(HWND owner, int width, int height, const std::uint8_t* palette);
@@ -27,7 +27,9 @@ public:
     int stride() const { return static_cast<int>(strideFor(width)); }
     // The 256 RGBQUAD entries (blue, green, red, reserved) of the header block.
     const std::uint8_t* palette() const { return header.get() + kInfoHeaderBytes; }
-    std::uint8_t* row(int memoryRow) { return pixels + static_cast<std::ptrdiff_t>(memoryRow) * stride(); }
+    std::uint8_t* row(int memoryRow) {
+        return pixels + static_cast<std::ptrdiff_t>(memoryRow) * stride();
+    }
     const std::uint8_t* row(int memoryRow) const {
         return pixels + static_cast<std::ptrdiff_t>(memoryRow) * stride();
     }
@@ -41,6 +43,6 @@ public:
     std::int32_t height = 0;
     std::unique_ptr<std::uint8_t[]> header;  // kHeaderBlockBytes: BITMAPINFOHEADER + palette
 
-private:
+  private:
     void makeSection(const std::uint8_t* palette, const std::uint8_t* initialPixels);
 };

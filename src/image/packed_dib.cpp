@@ -67,7 +67,8 @@ const char* checkDibLayout(const DibInfoHeader& h, std::size_t blockSize, DibLay
     const std::uint64_t entries = h.biClrUsed == 0 ? kPaletteEntries : h.biClrUsed;
     const std::uint64_t tableOffset = h.biSize;
     const std::uint64_t pixelOffset = tableOffset + entries * 4;
-    const std::uint64_t height = h.biHeight < 0 ? -static_cast<std::int64_t>(h.biHeight) : h.biHeight;
+    const std::uint64_t height =
+        h.biHeight < 0 ? -static_cast<std::int64_t>(h.biHeight) : h.biHeight;
     const std::uint64_t stride = static_cast<std::uint64_t>(strideFor(h.biWidth));
     // Both factors are below 2^31, so the product cannot wrap in 64 bits.
     const std::uint64_t pixelBytes = stride * height;

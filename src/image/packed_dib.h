@@ -21,10 +21,10 @@ struct DibInfoHeader {
 // Where the parts of an 8-bit packed DIB lie, all inside the block.
 struct DibLayout {
     int width = 0;
-    int height = 0;          // always positive
-    bool topDown = false;    // biHeight was negative
+    int height = 0;        // always positive
+    bool topDown = false;  // biHeight was negative
     std::size_t colorTableOffset = 0;
-    int colorEntries = 0;    // 1..256 entries present in the block
+    int colorEntries = 0;  // 1..256 entries present in the block
     std::size_t pixelOffset = 0;
     std::size_t stride = 0;
 };

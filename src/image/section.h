@@ -17,7 +17,9 @@ constexpr std::size_t kHeaderBlockBytes = kInfoHeaderBytes + kPaletteBytes;  // 
 constexpr std::int64_t kMaxImageBytes = std::int64_t{256} << 20;
 
 // Row stride of an 8-bit image: the width rounded up to a multiple of 4.
-constexpr std::int64_t strideFor(std::int64_t width) { return (width + 3) & ~std::int64_t{3}; }
+constexpr std::int64_t strideFor(std::int64_t width) {
+    return (width + 3) & ~std::int64_t{3};
+}
 
 // A memory drawing context compatible with the screen (null device context).
 HDC createMemoryDc();

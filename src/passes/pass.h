@@ -14,7 +14,7 @@ struct PassSettings {
 };
 
 class Pass {
-public:
+  public:
     virtual ~Pass() = default;
 
     // Writes the output from `input`, which is only read. Writes nothing when
@@ -27,7 +27,7 @@ public:
 
     std::unique_ptr<IndexedImage> output;
 
-protected:
+  protected:
     // The output to write, made at width x height with the input's palette when
     // there is none yet; null when its section could not be made.
     IndexedImage* outputFor(HWND owner, const IndexedImage& input, int width, int height);

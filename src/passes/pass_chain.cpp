@@ -70,7 +70,9 @@ void PassChain::removePass(HWND owner, int position) {
     evaluate(owner);
 }
 
-void PassChain::dropOutputs() { dropFrom(entries_.begin()); }
+void PassChain::dropOutputs() {
+    dropFrom(entries_.begin());
+}
 
 void PassChain::dropImages() {
     source_.reset();
@@ -91,7 +93,8 @@ void PassChain::setRotationAngle(HWND owner, int degrees) {
     settings_.angleDegrees = degrees;
     // Extended precision, as the angle has always been computed: (d + d) * pi / 360.
     const long double pi = 3.141592653589793;
-    settings_.angleRadians = static_cast<double>(static_cast<long double>(degrees + degrees) * pi / 360.0L);
+    settings_.angleRadians =
+        static_cast<double>(static_cast<long double>(degrees + degrees) * pi / 360.0L);
     if (source_) evaluate(owner);
 }
 

@@ -9,7 +9,7 @@
 #include "passes/pass.h"
 
 class PassChain {
-public:
+  public:
     PassChain() = default;
     PassChain(const PassChain&) = delete;
     PassChain& operator=(const PassChain&) = delete;
@@ -50,7 +50,7 @@ public:
     // The pass at `position` (0-based), or null.
     Pass* passAt(int position) const;
 
-private:
+  private:
     struct Entry {
         std::unique_ptr<Pass> pass;
         std::uint64_t inputGeneration = 0;   // generation of the input it last ran on

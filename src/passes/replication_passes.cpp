@@ -9,7 +9,9 @@ using kernels::hasSize;
 
 namespace {
 
-std::size_t bytes(int count) { return static_cast<std::size_t>(count); }
+std::size_t bytes(int count) {
+    return static_cast<std::size_t>(count);
+}
 
 }  // namespace
 

@@ -10,15 +10,22 @@ namespace {
 
 float scaleFor(int factor) {
     switch (factor) {
-        case 2: return 0.5f;
-        case 4: return 0.25f;
-        case 6: return 1.0f / 6.0f;
-        case 8: return 0.125f;
-        default: return 1.0f;
+        case 2:
+            return 0.5f;
+        case 4:
+            return 0.25f;
+        case 6:
+            return 1.0f / 6.0f;
+        case 8:
+            return 0.125f;
+        default:
+            return 1.0f;
     }
 }
 
-int ceilDiv(int value, int divisor) { return value / divisor + (value % divisor != 0 ? 1 : 0); }
+int ceilDiv(int value, int divisor) {
+    return value / divisor + (value % divisor != 0 ? 1 : 0);
+}
 
 }  // namespace
 
@@ -46,8 +53,8 @@ void RotatePass::apply(HWND owner, const IndexedImage& input) {
     }
 
     const bool wrap = settings_.wrapAround != 0;
-    kernels::RotationRow row{columnCos_.data(), columnSin_.data(), 0.0, 0.0, 1.0 / static_cast<double>(scale),
-                             outW};
+    kernels::RotationRow row{
+        columnCos_.data(), columnSin_.data(), 0.0, 0.0, 1.0 / static_cast<double>(scale), outW};
     const kernels::RotationSource source{input.pixels, w, h, input.stride()};
     kernels::SpanGuess guess;
     for (int j = 0; j < outH; ++j) {

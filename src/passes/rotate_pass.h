@@ -7,7 +7,7 @@
 #include "passes/pass.h"
 
 class RotatePass : public Pass {
-public:
+  public:
     // `settings` (angle, wrap-around) is shared by the chain and must outlive the pass.
     RotatePass(int factor, const PassSettings& settings);
 
@@ -17,7 +17,7 @@ public:
     float scale;          // 1 / factor as a 32-bit float (1.0 for other factors)
     std::int32_t factor;  // 1, 2, 4, 6 or 8
 
-private:
+  private:
     const PassSettings& settings_;
     // Per-column terms dx * cos and dx * sin, sized on first use.
     std::vector<double> columnCos_, columnSin_;

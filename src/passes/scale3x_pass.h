@@ -4,6 +4,6 @@
 #include "passes/pass.h"
 
 class Scale3xPass : public Pass {
-public:
+  public:
     void apply(HWND owner, const IndexedImage& input) override;
 };

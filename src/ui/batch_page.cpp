@@ -19,10 +19,12 @@ void BatchPage::create(HWND tabControl, const RECT& pageRect, HBRUSH background)
     registerPanelClass(ui_.instance,
                        {L"DataBatchPanelClass", panelProcedure<BatchPage>, IDC_ARROW, background});
     // Hidden until its tab is chosen.
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tabControl, GWLP_HINSTANCE));
-    HWND page = CreateWindowExW(0, L"DataBatchPanelClass", L"", WS_CHILD, pageRect.left,
-                                pageRect.top, pageRect.right - pageRect.left,
-                                pageRect.bottom - pageRect.top, tabControl, nullptr, instance, this);
+    const auto instance =
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tabControl, GWLP_HINSTANCE));
+    HWND page =
+        CreateWindowExW(0, L"DataBatchPanelClass", L"", WS_CHILD, pageRect.left, pageRect.top,
+                        pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, tabControl,
+                        nullptr, instance, this);
     ui_.batchPage = page;
     const InnerBand band = createPageFrame(page, L"Grab sample image", kGrabSampleId, L"Process",
                                            &ui_.grabSampleButton);
@@ -35,7 +37,9 @@ void BatchPage::create(HWND tabControl, const RECT& pageRect, HBRUSH background)
 // The batch imports evaluate with the main window as owner, and redrawing the
 // main window leaves its children alone; without this the preview would keep
 // showing an image that is no longer the displayed one.
-void BatchPage::showResult() const { redrawWindowNow(ui_.preview); }
+void BatchPage::showResult() const {
+    redrawWindowNow(ui_.preview);
+}
 
 bool BatchPage::handle(HWND window, UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return false;

@@ -63,7 +63,8 @@ bool HelpWindows::handle(HWND window, UINT message, WPARAM, LPARAM lParam) {
                 const int x = GET_X_LPARAM(lParam);
                 const int y = GET_Y_LPARAM(lParam);
                 // Dragging upwards moves the page up.
-                ui_.helpOffset = std::clamp(ui_.helpOffset + ui_.helpLastMouseY - y, 0, kHelpMaxOffset);
+                ui_.helpOffset =
+                    std::clamp(ui_.helpOffset + ui_.helpLastMouseY - y, 0, kHelpMaxOffset);
                 InvalidateRect(window, nullptr, FALSE);
                 UpdateWindow(window);
                 ui_.helpLastMouseX = x;
@@ -82,8 +83,8 @@ void HelpWindows::onCreate(HWND window) {
               client.right, client.top, client.bottom);
     // Built once, with the first help window as owner, and kept for every later one.
     if (ui_.manual == nullptr) ui_.manual = loadManualPage(window);
-    createChild(window, L"button", L"Close", 0, 0, client.bottom - kCloseButtonHeight,
-                client.right, kCloseButtonHeight, kCloseButtonId);
+    createChild(window, L"button", L"Close", 0, 0, client.bottom - kCloseButtonHeight, client.right,
+                kCloseButtonHeight, kCloseButtonId);
 }
 
 void HelpWindows::paint(HWND window) {

@@ -5,7 +5,7 @@
 #include "ui/ui_state.h"
 
 class HelpWindows {
-public:
+  public:
     explicit HelpWindows(UiState& ui) : ui_(ui) {}
 
     // Registers "DialogClass".
@@ -14,7 +14,7 @@ public:
     void open();
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     void onCreate(HWND window);
     void paint(HWND window);
 

@@ -24,4 +24,6 @@ HostOperationScope::~HostOperationScope() {
     }
 }
 
-bool hostOperationRunning(const UiState& ui) { return ui.hostBusy; }
+bool hostOperationRunning(const UiState& ui) {
+    return ui.hostBusy;
+}

@@ -6,7 +6,7 @@
 #include "ui/ui_state.h"
 
 class HostOperationScope {
-public:
+  public:
     // Check `hostOperationRunning` first: scopes do not nest.
     explicit HostOperationScope(UiState& ui);
     // Re-enables the buttons; a close held meanwhile is carried out once the
@@ -15,7 +15,7 @@ public:
     HostOperationScope(const HostOperationScope&) = delete;
     HostOperationScope& operator=(const HostOperationScope&) = delete;
 
-private:
+  private:
     UiState& ui_;
 };
 

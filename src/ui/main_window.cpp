@@ -1,4 +1,5 @@
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 
 #include "base/log.h"
@@ -17,7 +18,9 @@ constexpr COLORREF kPanelColour = RGB(240, 240, 240);
 // The one application; InitPlugin's brush callback has no context to carry it.
 App* theApp = nullptr;
 
-void createCheckerboardForStartup(HWND owner) { theApp->preview.createCheckerboard(owner); }
+void createCheckerboardForStartup(HWND owner) {
+    theApp->preview.createCheckerboard(owner);
+}
 
 // The tab control's display area, shrunk on every side.
 RECT pageRectangle(HWND tabControl) {
@@ -48,10 +51,9 @@ void onCreate(App& app, HWND window) {
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    ui.tabControl = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                                    0, 0, 200, 220, window,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)),
-                                    ui.instance, nullptr);
+    ui.tabControl = CreateWindowExW(
+        0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 200, 220, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)), ui.instance, nullptr);
     insertTab(ui.tabControl, 0, L"Single image");
     insertTab(ui.tabControl, 1, L"Batch");
     const RECT page = pageRectangle(ui.tabControl);
@@ -61,8 +63,10 @@ void onCreate(App& app, HWND window) {
     app.help.registerClass();
 
     if (!InitPlugin(app.state, window, createCheckerboardForStartup)) {
-        MessageBoxA(window, "Cannot connect with kelvara.\nPlease launch kelvara first then relaunch the plugin\n",
-                    "Error in startup\n", MB_ICONERROR);
+        MessageBoxA(
+            window,
+            "Cannot connect with kelvara.\nPlease launch kelvara first then relaunch the plugin\n",
+            "Error in startup\n", MB_ICONERROR);
         PostQuitMessage(0);
     }
 }
@@ -120,16 +124,24 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* app = reinterpret_cast<App*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (app == nullptr) return DefWindowProcA(window, message, wParam, lParam);
 
     switch (message) {
-        case WM_CREATE: onCreate(*app, window); return 0;
-        case WM_COMMAND: return 0;
-        case WM_SIZE: onSize(*app, wParam, lParam); return 0;
-        case WM_NOTIFY: onNotify(*app, *reinterpret_cast<const NMHDR*>(lParam)); return 0;
+        case WM_CREATE:
+            onCreate(*app, window);
+            return 0;
+        case WM_COMMAND:
+            return 0;
+        case WM_SIZE:
+            onSize(*app, wParam, lParam);
+            return 0;
+        case WM_NOTIFY:
+            onNotify(*app, *reinterpret_cast<const NMHDR*>(lParam));
+            return 0;
         case WM_CLOSE:
             // A host operation is waiting on the conversation and the images:
             // close once it has returned.
@@ -140,8 +152,11 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
             }
             DestroyWindow(window);
             return 0;
-        case WM_DESTROY: onDestroy(*app); return 0;
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        case WM_DESTROY:
+            onDestroy(*app);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -166,10 +181,9 @@ int run(HINSTANCE instance, int showCommand) {
     // Right and bottom of the adjusted rectangle serve as width and height.
     RECT outer{0, 0, 700, 560};
     AdjustWindowRect(&outer, 0, FALSE);
-    HWND window = CreateWindowExA(0, "CodeBlocksWindowsApp", "Marlune v0.2.1",
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, outer.right, outer.bottom, nullptr, nullptr,
-                                  instance, &app);
+    HWND window = CreateWindowExA(
+        0, "CodeBlocksWindowsApp", "Marlune v0.2.1", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+        CW_USEDEFAULT, CW_USEDEFAULT, outer.right, outer.bottom, nullptr, nullptr, instance, &app);
     ShowWindow(window, showCommand);
 
     MSG message;

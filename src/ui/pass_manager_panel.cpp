@@ -21,8 +21,8 @@ void PassManagerPanel::create(HWND main, HBRUSH background) {
     createChild(panel, L"Button", L"Transformation passes", BS_GROUPBOX, 0, 0, 200, 280, 0);
     ui_.passList = createChild(panel, L"ListBox", nullptr, WS_VSCROLL | WS_BORDER | LBS_NOTIFY, 10,
                                20, 170, 200, kPassListId);
-    ui_.kindSelector = createChild(panel, L"combobox", nullptr, CBS_DROPDOWN, 10, 220, 120, 250,
-                                   kKindSelectorId);
+    ui_.kindSelector =
+        createChild(panel, L"combobox", nullptr, CBS_DROPDOWN, 10, 220, 120, 250, kKindSelectorId);
     ui_.addButton = createChild(panel, L"BUTTON", L"Add", WS_TABSTOP | BS_DEFPUSHBUTTON, 130, 220,
                                 40, 24, kAddId);
     ui_.removeButton = createChild(panel, L"BUTTON", L"Remove", WS_TABSTOP | BS_DEFPUSHBUTTON, 10,
@@ -32,7 +32,8 @@ void PassManagerPanel::create(HWND main, HBRUSH background) {
                  reinterpret_cast<LPARAM>(passKindNames[kPassKindCount]));
     SendMessageW(ui_.passList, LB_SETCURSEL, 0, 0);
     for (int kind = 0; kind < kPassKindCount; ++kind) {
-        SendMessageW(ui_.kindSelector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(passKindNames[kind]));
+        SendMessageW(ui_.kindSelector, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(passKindNames[kind]));
     }
     SendMessageW(ui_.kindSelector, CB_SETCURSEL, 0, 0);
     EnableWindow(ui_.removeButton, FALSE);
@@ -41,10 +42,17 @@ void PassManagerPanel::create(HWND main, HBRUSH background) {
 bool PassManagerPanel::handle(HWND, UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return false;
     switch (LOWORD(wParam)) {
-        case kAddId: add(); break;
-        case kRemoveId: remove(); break;
-        case kPassListId: updateRemoveButton(); break;
-        default: break;
+        case kAddId:
+            add();
+            break;
+        case kRemoveId:
+            remove();
+            break;
+        case kPassListId:
+            updateRemoveButton();
+            break;
+        default:
+            break;
     }
     return false;
 }

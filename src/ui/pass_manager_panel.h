@@ -5,14 +5,14 @@
 #include "ui/ui_state.h"
 
 class PassManagerPanel {
-public:
+  public:
     PassManagerPanel(PluginState& state, UiState& ui) : state_(state), ui_(ui) {}
 
     // Registers "PassMgrPanelClass" and creates the panel and its controls.
     void create(HWND main, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     void add();
     void remove();
     void updateRemoveButton();

@@ -4,7 +4,9 @@
 
 namespace {
 
-int roundUpTo(int value, int step) { return (value + step - 1) / step * step; }
+int roundUpTo(int value, int step) {
+    return (value + step - 1) / step * step;
+}
 
 struct Axis {
     int start = 0;        // first screen pixel of the copy

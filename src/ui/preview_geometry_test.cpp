@@ -81,7 +81,8 @@ TEST(PreviewLayout, CoversThePanelAndStaysInsideTheImage) {
                     std::vector<int> covered(static_cast<size_t>(cw), 0);
                     auto mark = [&](const PreviewRect& r) {
                         if (r.empty()) return;
-                        for (int x = std::max(r.left, 0); x < std::min(r.right, cw); ++x) covered[x]++;
+                        for (int x = std::max(r.left, 0); x < std::min(r.right, cw); ++x)
+                            covered[x]++;
                     };
                     mark({l.target.left, 0, l.target.right, 1});
                     for (int i = 0; i < l.fillCount; ++i) {

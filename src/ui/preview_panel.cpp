@@ -23,8 +23,8 @@ void setGrey(std::uint8_t* palette, int index, std::uint8_t grey) {
 void PreviewPanel::create(HWND main) {
     registerPanelClass(ui_.instance,
                        {L"RenderPanelClass", panelProcedure<PreviewPanel>, IDC_SIZEALL, nullptr});
-    ui_.preview = createChild(main, L"RenderPanelClass", L"", WS_BORDER, 10, 10, 470, 350,
-                              kPreviewId, this);
+    ui_.preview =
+        createChild(main, L"RenderPanelClass", L"", WS_BORDER, 10, 10, 470, 350, kPreviewId, this);
 }
 
 bool PreviewPanel::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -70,7 +70,8 @@ void PreviewPanel::scrollBy(int dx, int dy, bool redraw) {
     ui_.scrollX = clampScroll(ui_.scrollX, dx, image->width, ui_.zoom, client.right);
     ui_.scrollY = clampScroll(ui_.scrollY, dy, image->height, ui_.zoom, client.bottom);
     if (redraw) {
-        RedrawWindow(ui_.preview, nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_UPDATENOW);
+        RedrawWindow(ui_.preview, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_UPDATENOW);
     }
 }
 

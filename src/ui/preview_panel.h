@@ -7,7 +7,7 @@
 #include "ui/ui_state.h"
 
 class PreviewPanel {
-public:
+  public:
     PreviewPanel(PluginState& state, UiState& ui) : state_(state), ui_(ui) {}
 
     // Registers "RenderPanelClass" and creates the panel in `main`.
@@ -23,7 +23,7 @@ public:
     // Brush first, then the image it was made from.
     void destroyCheckerboard();
 
-private:
+  private:
     void paint(HDC dc);
     void fillChecker(HDC dc, int left, int top, int right, int bottom) const;
 

@@ -24,8 +24,8 @@ void PropertyPanel::create(HWND main, HBRUSH background) {
 
     HWND left = createChild(panel, L"STATIC", L"0", 0, 0, 0, 10, 15, kLeftBuddyId);
     HWND right = createChild(panel, L"STATIC", L"360", 0, 0, 0, 30, 15, kRightBuddyId);
-    ui_.angleLabel = createChild(panel, L"STATIC", L"Rotation angle: 0", 0, 155, 5, 130, 18,
-                                 kAngleLabelId);
+    ui_.angleLabel =
+        createChild(panel, L"STATIC", L"Rotation angle: 0", 0, 155, 5, 130, 18, kAngleLabelId);
     HWND trackbar = createChild(panel, TRACKBAR_CLASSW, L"Trackbar Control",
                                 WS_BORDER | TBS_AUTOTICKS | TBS_ENABLESELRANGE, 30, 23, 380, 24,
                                 kAngleTrackbarId);
@@ -46,9 +46,14 @@ void PropertyPanel::create(HWND main, HBRUSH background) {
 bool PropertyPanel::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
         switch (LOWORD(wParam)) {
-            case kWrapAroundId: toggleWrapAround(window); break;
-            case kHelpButtonId: help_.open(); break;
-            default: break;
+            case kWrapAroundId:
+                toggleWrapAround(window);
+                break;
+            case kHelpButtonId:
+                help_.open();
+                break;
+            default:
+                break;
         }
     } else if (message == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == ui_.angleTrackbar) {
         // Any scroll code, so the picture follows the thumb while it is dragged.

@@ -5,7 +5,7 @@
 #include "ui/ui_state.h"
 
 class PropertyPanel {
-public:
+  public:
     PropertyPanel(PluginState& state, UiState& ui, HelpWindows& help)
         : state_(state), ui_(ui), help_(help) {}
 
@@ -13,7 +13,7 @@ public:
     void create(HWND main, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     void toggleWrapAround(HWND window);
 
     PluginState& state_;

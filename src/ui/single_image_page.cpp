@@ -15,10 +15,12 @@ constexpr int kNewProjectId = 115;
 void SingleImagePage::create(HWND tabControl, const RECT& pageRect, HBRUSH background) {
     registerPanelClass(ui_.instance, {L"DataImagePanelClass", panelProcedure<SingleImagePage>,
                                       IDC_ARROW, background});
-    HWND page = createChild(tabControl, L"DataImagePanelClass", L"", 0, pageRect.left, pageRect.top,
-                            pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, 0, this);
+    HWND page =
+        createChild(tabControl, L"DataImagePanelClass", L"", 0, pageRect.left, pageRect.top,
+                    pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, 0, this);
     ui_.singlePage = page;
-    const InnerBand band = createPageFrame(page, L"Grab image", kGrabId, L"Export", &ui_.grabButton);
+    const InnerBand band =
+        createPageFrame(page, L"Grab image", kGrabId, L"Export", &ui_.grabButton);
     createCheckedBox(page, L"As new project", band, 48, kNewProjectId);
     ui_.sendButton = createHostButton(page, L"Send image", band, 68, kSendId);
 }

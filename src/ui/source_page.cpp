@@ -37,7 +37,9 @@ void toggleCheckBox(HWND page, int id) {
     CheckDlgButton(page, id, isChecked(page, id) ? BST_UNCHECKED : BST_CHECKED);
 }
 
-bool isChecked(HWND page, int id) { return IsDlgButtonChecked(page, id) != BST_UNCHECKED; }
+bool isChecked(HWND page, int id) {
+    return IsDlgButtonChecked(page, id) != BST_UNCHECKED;
+}
 
 HWND createHostButton(HWND page, const wchar_t* text, const InnerBand& band, int y, int id) {
     return createChild(page, L"BUTTON", text, WS_TABSTOP | BS_DEFPUSHBUTTON, band.left, y,

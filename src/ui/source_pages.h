@@ -6,27 +6,27 @@
 #include "ui/ui_state.h"
 
 class SingleImagePage {
-public:
+  public:
     SingleImagePage(PluginState& state, UiState& ui) : state_(state), ui_(ui) {}
 
     // Registers "DataImagePanelClass" and creates the page inside the tab control.
     void create(HWND tabControl, const RECT& pageRect, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     PluginState& state_;
     UiState& ui_;
 };
 
 class BatchPage {
-public:
+  public:
     BatchPage(PluginState& state, UiState& ui) : state_(state), ui_(ui) {}
 
     // Registers "DataBatchPanelClass" and creates the (hidden) page.
     void create(HWND tabControl, const RECT& pageRect, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     // Repaints the preview with what the operation left displayed.
     void showResult() const;
 

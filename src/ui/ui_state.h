@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "image/indexed_image.h"
 #include "base/win32_handles.h"
+#include "image/indexed_image.h"
 
 struct UiState {
     HINSTANCE instance = nullptr;
@@ -32,7 +32,7 @@ struct UiState {
     HWND tabControl = nullptr;
     HWND singlePage = nullptr;
     HWND batchPage = nullptr;
-    HWND grabButton = nullptr;        // Single image page
+    HWND grabButton = nullptr;  // Single image page
     HWND sendButton = nullptr;
     HWND grabSampleButton = nullptr;  // Batch page
     HWND launchButton = nullptr;

@@ -17,19 +17,19 @@ constexpr int kTrackbarStyle = WS_BORDER | TBS_AUTOTICKS | TBS_ENABLESELRANGE;
 void ZoomStrip::create(HWND main, HBRUSH background) {
     registerPanelClass(ui_.instance,
                        {L"RenderCtrlPanelClass", panelProcedure<ZoomStrip>, IDC_ARROW, background});
-    ui_.zoomStrip = createChild(main, L"RenderCtrlPanelClass", L"", WS_CLIPSIBLINGS, 10, 370, 480,
-                                30, 0, this);
+    ui_.zoomStrip =
+        createChild(main, L"RenderCtrlPanelClass", L"", WS_CLIPSIBLINGS, 10, 370, 480, 30, 0, this);
 
-    HWND trackbar = createChild(ui_.zoomStrip, TRACKBAR_CLASSW, L"Trackbar Control",
-                                kTrackbarStyle, 160, 0, 220, 24, kZoomTrackbarId);
+    HWND trackbar = createChild(ui_.zoomStrip, TRACKBAR_CLASSW, L"Trackbar Control", kTrackbarStyle,
+                                160, 0, 220, 24, kZoomTrackbarId);
     ui_.zoomTrackbar = trackbar;
     SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(1, 16));
     SendMessageW(trackbar, TBM_SETPAGESIZE, 0, 1);
     SendMessageW(trackbar, TBM_SETTICFREQ, 1, 0);
     SendMessageW(trackbar, TBM_SETPOS, TRUE, 1);
 
-    ui_.zoomLabel = createChild(ui_.zoomStrip, L"STATIC", L"Display zoom: x1", 0, 5, 0, 125, 15,
-                                kZoomLabelId);
+    ui_.zoomLabel =
+        createChild(ui_.zoomStrip, L"STATIC", L"Display zoom: x1", 0, 5, 0, 125, 15, kZoomLabelId);
     HWND left = createChild(ui_.zoomStrip, L"STATIC", L"x1", 0, 0, 0, 18, 15, kLeftBuddyId);
     HWND right = createChild(ui_.zoomStrip, L"STATIC", L"x16", 0, 0, 0, 25, 15, kRightBuddyId);
     SendMessageW(trackbar, TBM_SETBUDDY, TRUE, reinterpret_cast<LPARAM>(left));

@@ -4,14 +4,14 @@
 #include "ui/ui_state.h"
 
 class ZoomStrip {
-public:
+  public:
     ZoomStrip(UiState& ui, PreviewPanel& preview) : ui_(ui), preview_(preview) {}
 
     // Registers "RenderCtrlPanelClass" and creates the strip and its controls.
     void create(HWND main, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     UiState& ui_;
     PreviewPanel& preview_;
 };

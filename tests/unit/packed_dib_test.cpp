@@ -80,7 +80,8 @@ TEST(PackedDib, RejectsSizesThatOverflowOrExceedTheBlock) {
 TEST(PackedDib, NonEightBitNamesTheReason) {
     for (int bits : {1, 4, 16, 24, 32}) {
         const auto block = makeDibBlock({.bitCount = static_cast<std::uint16_t>(bits)});
-        EXPECT_STREQ(packedDibProblem(block.data(), block.size()), "only 8bit pixels are supported!");
+        EXPECT_STREQ(packedDibProblem(block.data(), block.size()),
+                     "only 8bit pixels are supported!");
     }
 }
 

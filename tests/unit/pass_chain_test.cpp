@@ -17,7 +17,19 @@ using testing::internal::GetCapturedStdout;
 
 namespace {
 
-enum Kind { Zoom2x, Zoom3x, Scale2x, Scale3x, Canvas2x, Space2x, Rotate, Unzoom2x, Unzoom4x, Unzoom6x, Unzoom8x };
+enum Kind {
+    Zoom2x,
+    Zoom3x,
+    Scale2x,
+    Scale3x,
+    Canvas2x,
+    Space2x,
+    Rotate,
+    Unzoom2x,
+    Unzoom4x,
+    Unzoom6x,
+    Unzoom8x
+};
 
 std::unique_ptr<IndexedImage> randomImage(int w, int h, unsigned seed, int colours = 4) {
     std::vector<std::uint8_t> palette(kPaletteBytes, 0);
@@ -31,7 +43,8 @@ std::unique_ptr<IndexedImage> randomImage(int w, int h, unsigned seed, int colou
 
 std::vector<std::uint8_t> pixelsOf(const IndexedImage& image) {
     std::vector<std::uint8_t> out;
-    for (int y = 0; y < image.height; ++y) out.insert(out.end(), image.row(y), image.row(y) + image.width);
+    for (int y = 0; y < image.height; ++y)
+        out.insert(out.end(), image.row(y), image.row(y) + image.width);
     return out;
 }
 
@@ -39,7 +52,9 @@ struct Size {
     int w, h;
     bool operator==(const Size&) const = default;
 };
-Size sizeOf(const IndexedImage* image) { return image ? Size{image->width, image->height} : Size{-1, -1}; }
+Size sizeOf(const IndexedImage* image) {
+    return image ? Size{image->width, image->height} : Size{-1, -1};
+}
 
 std::unique_ptr<PassChain> chainOn(int w, int h, std::initializer_list<int> kinds) {
     auto chain = std::make_unique<PassChain>();
@@ -183,7 +198,8 @@ TEST(PassChain, IncrementalEvaluationEqualsAFullRecompute) {
         live.setRotationAngle(nullptr, static_cast<int>(rng() % 361));
         if (rng() % 3 == 0) live.setWrapAround(nullptr, live.settings().wrapAround ^ 1);
     }
-    for (int tick = 0; tick < 20; ++tick) live.setRotationAngle(nullptr, static_cast<int>(rng() % 361));
+    for (int tick = 0; tick < 20; ++tick)
+        live.setRotationAngle(nullptr, static_cast<int>(rng() % 361));
     live.removePass(nullptr, 3);
     live.setRotationAngle(nullptr, 123);
 

@@ -7,6 +7,7 @@
 //   marlune_autopilot --wait-host               only wait until the stand-in host serves
 //   marlune_autopilot --close-host              only ask the stand-in host to exit
 #include <windows.h>
+// ddeml.h needs the types of windows.h.
 #include <ddeml.h>
 
 #include <cstdio>
@@ -62,7 +63,7 @@ void say(const std::string& line) {
 // Follows the host's command log and reports each frame and layer that
 // arrives: "ReceiveFrame" goes to the frame and layer selected just before.
 class ProgressFollower {
-public:
+  public:
     explicit ProgressFollower(std::string path) : path_(std::move(path)) {}
 
     // Reads what was appended since the last call; prints one line per frame sent.
@@ -80,7 +81,7 @@ public:
     }
     int framesSent() const { return sent_; }
 
-private:
+  private:
     void handle(const std::string& command) {
         int value = 0;
         if (std::sscanf(command.c_str(), "GotoFrame(%d)", &value) == 1) frame_ = value;
@@ -227,8 +228,9 @@ int drive(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr,
-                     "usage: marlune_autopilot --out DIR --log HOSTLOG | --wait-host | --close-host\n");
+        std::fprintf(
+            stderr,
+            "usage: marlune_autopilot --out DIR --log HOSTLOG | --wait-host | --close-host\n");
         return 2;
     }
     if (options.closeHostOnly) return closeHost() ? 0 : 1;

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_handles.h"
 #include "command_log.h"
 #include "host_model.h"
 #include "host_options.h"
-#include "base/win32_handles.h"
 
 // Posted to the main window once --quit-after has been reached.
 inline constexpr UINT kQuitAfterMessage = WM_APP + 1;

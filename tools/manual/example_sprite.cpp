@@ -7,34 +7,29 @@ namespace {
 // Top row first, as seen on screen.
 // clang-format off: the rows are the picture.
 constexpr const char* kRows[kSpriteSize] = {
-    "................",
-    "................",
-    "...OOO....OOO...",
-    "..OHHRO..ORRRO..",
-    ".OHWHRROORRRRDO.",
-    ".OHHRRRRRRRRRDO.",
-    ".ORRRRRRRRRRRDO.",
-    ".ORRRRRRRRRRDDO.",
-    "..ORRRRRRRRRDO..",
-    "..ORRRRRRRRDDO..",
-    "...ORRRRRRDDO...",
-    "....ORRRRDDO....",
-    ".....ORRDDO.....",
-    "......ORDO......",
-    ".......OO.......",
-    "................",
+    "................", "................", "...OOO....OOO...", "..OHHRO..ORRRO..",
+    ".OHWHRROORRRRDO.", ".OHHRRRRRRRRRDO.", ".ORRRRRRRRRRRDO.", ".ORRRRRRRRRRDDO.",
+    "..ORRRRRRRRRDO..", "..ORRRRRRRRDDO..", "...ORRRRRRDDO...", "....ORRRRDDO....",
+    ".....ORRDDO.....", "......ORDO......", ".......OO.......", "................",
 };
 // clang-format on
 
 std::uint8_t indexOf(char cell) {
     switch (cell) {
-        case '.': return 0;
-        case 'O': return 1;
-        case 'R': return 2;
-        case 'D': return 3;
-        case 'H': return 4;
-        case 'W': return 5;
-        default: throw std::logic_error("unknown sprite cell");
+        case '.':
+            return 0;
+        case 'O':
+            return 1;
+        case 'R':
+            return 2;
+        case 'D':
+            return 3;
+        case 'H':
+            return 4;
+        case 'W':
+            return 5;
+        default:
+            throw std::logic_error("unknown sprite cell");
     }
 }
 

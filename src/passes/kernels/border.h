@@ -12,7 +12,8 @@ struct Neighbourhood {
     int g, h, i;  // row below on screen (memory row - 1)
 };
 
-inline Neighbourhood neighbourhoodWithMarkers(const IndexedImage& image, int memoryRow, int column) {
+inline Neighbourhood neighbourhoodWithMarkers(const IndexedImage& image, int memoryRow,
+                                              int column) {
     const bool top = memoryRow == image.height - 1;
     const bool bottom = memoryRow == 0;
     const bool left = column == 0;

@@ -30,7 +30,8 @@ void tripleRow(const std::uint8_t* in, std::uint8_t* out, int width) {
 
 void spreadRow(const std::uint8_t* in, std::uint8_t* out, int width) {
     int x = 0;
-    for (; x + kLanes <= width; x += kLanes) storeInterleaved2(out + 2 * x, load(in + x), _mm_setzero_si128());
+    for (; x + kLanes <= width; x += kLanes)
+        storeInterleaved2(out + 2 * x, load(in + x), _mm_setzero_si128());
     for (; x < width; ++x) {
         out[2 * x] = in[x];
         out[2 * x + 1] = 0;

@@ -76,7 +76,7 @@ std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
 // Keeps a wrapped coordinate in step with a coordinate that moves a few
 // pixels per column, so most columns need no division.
 class Wrapped {
-public:
+  public:
     Wrapped(std::int64_t first, std::int64_t size)
         : raw_(first), wrapped_(wrapInto(first, size)), size_(size) {}
     std::int64_t next(std::int64_t raw) {
@@ -86,30 +86,38 @@ public:
         return wrapped_;
     }
 
-private:
+  private:
     std::int64_t raw_, wrapped_, size_;
 };
 
 // Eight columns at a time: both coordinates rounded as nearest() does (add
 // the signed bias, truncate), offsets y * stride + x + base, then one byte
 // read per offset; plain loads beat a gather here, and read nothing beside it.
-__attribute__((target("avx2"))) void copyInsideAvx2(const RotationRow& row, const RotationSource& source,
+__attribute__((target("avx2"))) void copyInsideAvx2(const RotationRow& row,
+                                                    const RotationSource& source,
                                                     ColumnSpan columns, std::uint8_t* target) {
     const __m256d k = _mm256_set1_pd(row.k), rowSin = _mm256_set1_pd(row.rowSin),
-                  rowCos = _mm256_set1_pd(row.rowCos), justBelowHalf = _mm256_set1_pd(kJustBelowHalf),
-                  sign = _mm256_set1_pd(-0.0);
+                  rowCos = _mm256_set1_pd(row.rowCos),
+                  justBelowHalf = _mm256_set1_pd(kJustBelowHalf), sign = _mm256_set1_pd(-0.0);
     const __m256i strideLanes = _mm256_set1_epi32(source.stride),
-                  baseLanes = _mm256_set1_epi32(source.height / 2 * source.stride + source.width / 2);
+                  baseLanes =
+                      _mm256_set1_epi32(source.height / 2 * source.stride + source.width / 2);
     const auto biased = [&](__m256d value) __attribute__((target("avx2"))) {
         return _mm256_add_pd(value, _mm256_or_pd(justBelowHalf, _mm256_and_pd(value, sign)));
     };
     const auto offsets8 = [&](int i) __attribute__((target("avx2"))) {
-        const __m256d u0 = _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(row.columnCos + i), rowSin));
-        const __m256d u1 = _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(row.columnCos + i + 4), rowSin));
-        const __m256d v0 = _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(row.columnSin + i), rowCos));
-        const __m256d v1 = _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(row.columnSin + i + 4), rowCos));
-        const __m256i x = _mm256_setr_m128i(_mm256_cvttpd_epi32(biased(u0)), _mm256_cvttpd_epi32(biased(u1)));
-        const __m256i y = _mm256_setr_m128i(_mm256_cvttpd_epi32(biased(v0)), _mm256_cvttpd_epi32(biased(v1)));
+        const __m256d u0 =
+            _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(row.columnCos + i), rowSin));
+        const __m256d u1 =
+            _mm256_mul_pd(k, _mm256_sub_pd(_mm256_loadu_pd(row.columnCos + i + 4), rowSin));
+        const __m256d v0 =
+            _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(row.columnSin + i), rowCos));
+        const __m256d v1 =
+            _mm256_mul_pd(k, _mm256_add_pd(_mm256_loadu_pd(row.columnSin + i + 4), rowCos));
+        const __m256i x =
+            _mm256_setr_m128i(_mm256_cvttpd_epi32(biased(u0)), _mm256_cvttpd_epi32(biased(u1)));
+        const __m256i y =
+            _mm256_setr_m128i(_mm256_cvttpd_epi32(biased(v0)), _mm256_cvttpd_epi32(biased(v1)));
         return _mm256_add_epi32(_mm256_mullo_epi32(y, strideLanes), _mm256_add_epi32(x, baseLanes));
     };
     const std::uint8_t* const pixels = source.pixels;
@@ -130,10 +138,10 @@ ColumnSpan insideSpan(const RotationRow& row, const RotationSource& source, Span
     const int last = row.count - 1;
     const std::int64_t cx = source.width / 2, cy = source.height / 2;
     // Each coordinate rises with i when its column term does.
-    guess.xs = spanWithin(row.count, row.columnCos[0] <= row.columnCos[last], -cx, source.width - cx, guess.xs,
-                          [&](int i) { return columnX(row, i); });
-    guess.ys = spanWithin(row.count, row.columnSin[0] <= row.columnSin[last], -cy, source.height - cy,
-                          guess.ys, [&](int i) { return columnY(row, i); });
+    guess.xs = spanWithin(row.count, row.columnCos[0] <= row.columnCos[last], -cx,
+                          source.width - cx, guess.xs, [&](int i) { return columnX(row, i); });
+    guess.ys = spanWithin(row.count, row.columnSin[0] <= row.columnSin[last], -cy,
+                          source.height - cy, guess.ys, [&](int i) { return columnY(row, i); });
     const int first = guess.xs.first > guess.ys.first ? guess.xs.first : guess.ys.first;
     const int end = guess.xs.last < guess.ys.last ? guess.xs.last : guess.ys.last;
     return first < end ? ColumnSpan{first, end} : ColumnSpan{0, 0};

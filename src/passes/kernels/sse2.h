@@ -6,9 +6,15 @@
 
 namespace kernels::sse2 {
 
-inline __m128i load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-inline __m128i equal(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
+inline __m128i load(const std::uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void store(std::uint8_t* p, __m128i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+inline __m128i equal(__m128i a, __m128i b) {
+    return _mm_cmpeq_epi8(a, b);
+}
 // Bytes of `mask` that are all ones pick `chosen`, the others `otherwise`.
 inline __m128i select(__m128i mask, __m128i chosen, __m128i otherwise) {
     return _mm_or_si128(_mm_and_si128(mask, chosen), _mm_andnot_si128(mask, otherwise));
@@ -18,8 +24,8 @@ inline __m128i select(__m128i mask, __m128i chosen, __m128i otherwise) {
 // the register, zeros above.
 inline __m128i packTriples(__m128i v) {
     const __m128i lowDwords = _mm_set_epi32(0, -1, 0, -1);
-    const __m128i halves =
-        _mm_or_si128(_mm_and_si128(v, lowDwords), _mm_srli_epi64(_mm_andnot_si128(lowDwords, v), 8));
+    const __m128i halves = _mm_or_si128(_mm_and_si128(v, lowDwords),
+                                        _mm_srli_epi64(_mm_andnot_si128(lowDwords, v), 8));
     return _mm_or_si128(_mm_move_epi64(halves), _mm_slli_si128(_mm_srli_si128(halves, 8), 6));
 }
 

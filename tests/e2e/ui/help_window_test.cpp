@@ -30,12 +30,14 @@ HWND openHelp(MarluneSession& session, size_t expectedCount) {
     ui::click(ui::childById(session.windows().propertyPanel, 124));
     const DWORD start = GetTickCount();
     std::vector<HWND> windows;
-    while ((windows = ui::findAllTopLevel("DialogClass", session.app().processId())).size() < expectedCount &&
+    while ((windows = ui::findAllTopLevel("DialogClass", session.app().processId())).size() <
+               expectedCount &&
            GetTickCount() - start < 10000) {
         ui::pumpFor(20);
     }
     if (windows.size() != expectedCount) return nullptr;
-    // The newest window is the one not known before: EnumWindows lists the top of the z-order first.
+    // The newest window is the one not known before: EnumWindows lists the top of the z-order
+    // first.
     return windows.front();
 }
 

@@ -12,7 +12,9 @@ namespace {
 
 constexpr DWORD kStartMs = 20000;
 
-std::string appOutputPath(const TempFolder& folder) { return folder.file("marlune-out.txt"); }
+std::string appOutputPath(const TempFolder& folder) {
+    return folder.file("marlune-out.txt");
+}
 
 }  // namespace
 
@@ -29,10 +31,13 @@ MarluneSession::MarluneSession(std::vector<std::string> hostArguments) {
     startApp();
 }
 
-MarluneSession::MarluneSession() { startApp(); }
+MarluneSession::MarluneSession() {
+    startApp();
+}
 
 void MarluneSession::startApp() {
-    app_ = std::make_unique<ui::Program>(programFolder() + "marlune.exe", "", appOutputPath(folder_));
+    app_ =
+        std::make_unique<ui::Program>(programFolder() + "marlune.exe", "", appOutputPath(folder_));
     if (!app_->started()) {
         problem_ = "marlune.exe did not start";
         return;
@@ -104,7 +109,8 @@ std::unique_ptr<IndexedImage> clipboardImage() {
 std::unique_ptr<IndexedImage> runChain(const IndexedImage& source, const std::vector<int>& kinds,
                                        int angle, bool wrapAround) {
     PassChain chain;
-    auto copy = std::make_unique<IndexedImage>(nullptr, source.width, source.height, source.palette());
+    auto copy =
+        std::make_unique<IndexedImage>(nullptr, source.width, source.height, source.palette());
     std::memcpy(copy->pixels, source.pixels, static_cast<size_t>(source.stride()) * source.height);
     chain.setSource(std::move(copy));
     chain.setRotationAngle(nullptr, angle);
@@ -113,15 +119,18 @@ std::unique_ptr<IndexedImage> runChain(const IndexedImage& source, const std::ve
     chain.evaluate(nullptr);
     const IndexedImage* shown = chain.displayedImage();
     if (shown == nullptr) return nullptr;
-    auto result = std::make_unique<IndexedImage>(nullptr, shown->width, shown->height, shown->palette());
-    std::memcpy(result->pixels, shown->pixels, static_cast<size_t>(shown->stride()) * shown->height);
+    auto result =
+        std::make_unique<IndexedImage>(nullptr, shown->width, shown->height, shown->palette());
+    std::memcpy(result->pixels, shown->pixels,
+                static_cast<size_t>(shown->stride()) * shown->height);
     return result;
 }
 
 std::uint32_t colourAt(const IndexedImage& image, int x, int y) {
     const std::uint8_t index = image.row(image.height - 1 - y)[x];
     const std::uint8_t* entry = image.palette() + index * 4;
-    return static_cast<std::uint32_t>(entry[2]) << 16 | static_cast<std::uint32_t>(entry[1]) << 8 | entry[0];
+    return static_cast<std::uint32_t>(entry[2]) << 16 | static_cast<std::uint32_t>(entry[1]) << 8 |
+           entry[0];
 }
 
 std::string screenshotFolder() {
@@ -132,7 +141,8 @@ std::string screenshotFolder() {
 
 // Compares the panel's pixels with `image` shown at `zoom` and offsets
 // (sx, sy), centred when it fits, the rest checkerboard grey.
-void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx, int sy) {
+void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx,
+                        int sy) {
     const int w = image.width * zoom;
     const int h = image.height * zoom;
     const int x0 = screen.width > w ? (screen.width - w) / 2 : 0;
@@ -148,12 +158,12 @@ void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int
             if (inImage) {
                 if (got != colourAt(image, column, row) && mismatches++ < 5) {
                     ADD_FAILURE() << "pixel (" << x << ", " << y << ") shows " << std::hex << got
-                                  << " instead of image pixel (" << std::dec << column << ", " << row
-                                  << ")";
+                                  << " instead of image pixel (" << std::dec << column << ", "
+                                  << row << ")";
                 }
             } else if (got != 0x808080 && got != 0x969696 && mismatches++ < 5) {
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") outside the image is " << std::hex
-                              << got;
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") outside the image is "
+                              << std::hex << got;
             }
         }
     }

@@ -26,7 +26,7 @@ struct MarluneWindows {
 };
 
 class MarluneSession {
-public:
+  public:
     // Starts hostsim.exe with `hostArguments` (plus --log and --dump in a
     // scratch folder) and then marlune.exe.
     explicit MarluneSession(std::vector<std::string> hostArguments);
@@ -51,7 +51,7 @@ public:
     // Presses Grab image and waits until the import has finished.
     void grab();
 
-private:
+  private:
     void startApp();
 
     TempFolder folder_;
@@ -71,10 +71,22 @@ std::unique_ptr<IndexedImage> runChain(const IndexedImage& source, const std::ve
 std::uint32_t colourAt(const IndexedImage& image, int x, int y);
 // Checks the preview panel's pixels against `image` shown at `zoom` and
 // offsets (sx, sy), centred when it fits, the rest checkerboard grey.
-void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx, int sy);
+void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx,
+                        int sy);
 // The folder screenshots go to (created on first use).
 std::string screenshotFolder();
 
 // Pass kind indices as the kind selector offers them.
-enum PassKind { kZoom2x = 0, kZoom3x, kScale2x, kScale3x, kCanvas2x, kSpace2x, kRotate,
-                kRotateUnzoom2x, kRotateUnzoom4x, kRotateUnzoom6x, kRotateUnzoom8x };
+enum PassKind {
+    kZoom2x = 0,
+    kZoom3x,
+    kScale2x,
+    kScale3x,
+    kCanvas2x,
+    kSpace2x,
+    kRotate,
+    kRotateUnzoom2x,
+    kRotateUnzoom4x,
+    kRotateUnzoom6x,
+    kRotateUnzoom8x
+};

@@ -30,7 +30,8 @@ TEST(Preview, WheelAndAngleWithoutImageChangeNothingOnScreen) {
     const MarluneWindows& w = session.windows();
     const ui::Pixels before = ui::readClient(w.preview);
     SendMessageW(w.preview, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(50, 50));
-    SendMessageW(w.preview, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(50, 50));
+    SendMessageW(w.preview, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(50, 50));
     ui::setTrackbar(ui::childById(w.propertyPanel, 106), 90);
     EXPECT_EQ(ui::text(ui::childById(w.propertyPanel, 105)), "Rotation angle: 90");
     ui::drag(w.preview, {100, 100}, {10, 10});
@@ -67,7 +68,8 @@ TEST(Preview, RotSpriteFlowOnScreenEqualsTheChainOutput) {
     // Toggling back gives the rendering without wrap-around.
     ui::click(wrap);
     EXPECT_EQ(SendMessageW(wrap, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    expectPreviewShows(ui::readClient(w.preview), *runChain(*frame, kRotSprite, 45, false), 1, 0, 0);
+    expectPreviewShows(ui::readClient(w.preview), *runChain(*frame, kRotSprite, 45, false), 1, 0,
+                       0);
 
     // Zoom 4: every image pixel becomes a 4 x 4 square.
     HWND zoom = ui::childById(w.zoomStrip, 119);
@@ -137,7 +139,8 @@ TEST(PassManager, EditsKeepListAndPreviewInStep) {
     ui::selectComboEntry(w.kindSelector, kZoom2x);
     ui::click(w.addButton);
     EXPECT_EQ(ui::listItems(w.passList), (std::vector<std::string>{"Zoom2x", "Scale2x", "END"}));
-    expectPreviewShows(ui::readClient(w.preview), *runChain(*frame, {kZoom2x, kScale2x}, 0, false), 1, 0, 0);
+    expectPreviewShows(ui::readClient(w.preview), *runChain(*frame, {kZoom2x, kScale2x}, 0, false),
+                       1, 0, 0);
 
     // Selecting "END" disables Remove; removing the last pass leaves "END" selected.
     ui::selectListEntry(w.passList, 2);

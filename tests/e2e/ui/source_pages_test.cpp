@@ -25,7 +25,9 @@ int countCommands(const std::vector<std::string>& log, const std::string& prefix
 }
 
 // The project the export created: the one in the dump that the host did not start with.
-int newestProject(const HostDump& dump) { return dump.projects.empty() ? 0 : dump.projects.rbegin()->first; }
+int newestProject(const HostDump& dump) {
+    return dump.projects.empty() ? 0 : dump.projects.rbegin()->first;
+}
 
 TEST(SinglePage, SendImageAsNewProjectPutsTheDisplayedImageIntoTheHost) {
     MarluneSession session({"--sample"});
@@ -136,7 +138,8 @@ TEST(HostOperation, SecondPressesAndCloseDuringABatchWaitForIt) {
     // Presses that reach the page anyway are refused.
     const WPARAM launchCommand = MAKEWPARAM(102, BN_CLICKED);
     PostMessageW(w.batchPage, WM_COMMAND, launchCommand, reinterpret_cast<LPARAM>(launch));
-    PostMessageW(w.batchPage, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), reinterpret_cast<LPARAM>(grab));
+    PostMessageW(w.batchPage, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(grab));
     // The flow and the zoom stay live meanwhile.
     ui::setTrackbar(ui::childById(w.zoomStrip, 119), 3);
     EXPECT_EQ(ui::text(ui::childById(w.zoomStrip, 122)), "Display zoom: x3");

@@ -49,7 +49,9 @@ TEST(Startup, WithoutHostShowsTheErrorBoxAndExitsWhenItIsClosed) {
     const ui::MessageBoxInfo box = ui::waitForMessageBox(session.app().processId());
     ASSERT_NE(box.window, nullptr);
     EXPECT_EQ(box.caption, "Error in startup\n");
-    EXPECT_EQ(box.text, "Cannot connect with kelvara.\nPlease launch kelvara first then relaunch the plugin\n");
+    EXPECT_EQ(
+        box.text,
+        "Cannot connect with kelvara.\nPlease launch kelvara first then relaunch the plugin\n");
     EXPECT_FALSE(session.app().waitForExit(300)) << "the box must hold the program until closed";
     ui::closeMessageBox(box.window);
     EXPECT_TRUE(session.app().waitForExit(10000));
@@ -128,7 +130,8 @@ TEST(MainWindow, BuildsEveryPanelAndControl) {
     expectControl(w.batchPage, 102, "BUTTON", "Launch process");
     expectRect(ui::childById(w.batchPage, 102), 5, 99, pageWidth - 10, 24, "launch");
     for (int id : {116, 117, 118}) {
-        EXPECT_EQ(SendMessageW(ui::childById(w.batchPage, id), BM_GETCHECK, 0, 0), BST_CHECKED) << id;
+        EXPECT_EQ(SendMessageW(ui::childById(w.batchPage, id), BM_GETCHECK, 0, 0), BST_CHECKED)
+            << id;
     }
     EXPECT_EQ(SendMessageW(ui::childById(w.singlePage, 115), BM_GETCHECK, 0, 0), BST_CHECKED);
 }

@@ -35,19 +35,22 @@ BOOL CALLBACK collect(HWND window, LPARAM data) {
     GetWindowThreadProcessId(window, &owner);
     if (search->processId != 0 && owner != search->processId) return TRUE;
     if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
-    if (lstrcmpiA(className(window).c_str(), search->className) == 0) search->found.push_back(window);
+    if (lstrcmpiA(className(window).c_str(), search->className) == 0)
+        search->found.push_back(window);
     return TRUE;
 }
 
 // A memory block in another process, freed on every path.
 class RemoteBlock {
-public:
+  public:
     RemoteBlock(HWND window, size_t size) : size_(size) {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
         if (process_ != nullptr) {
-            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+            address_ =
+                VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         }
     }
     ~RemoteBlock() {
@@ -62,9 +65,11 @@ public:
     bool write(const void* data) const {
         return WriteProcessMemory(process_, address_, data, size_, nullptr) != 0;
     }
-    bool read(void* data) const { return ReadProcessMemory(process_, address_, data, size_, nullptr) != 0; }
+    bool read(void* data) const {
+        return ReadProcessMemory(process_, address_, data, size_, nullptr) != 0;
+    }
 
-private:
+  private:
     HANDLE process_ = nullptr;
     void* address_ = nullptr;
     size_t size_;
@@ -113,8 +118,8 @@ void runUnix(const std::string& commandLine) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
         return;
     }
     WaitForSingleObject(process.hProcess, 30000);
@@ -125,7 +130,8 @@ void runUnix(const std::string& commandLine) {
 // "Z:\a\b" as the Unix path "/a/b" (Wine maps Z: to the root).
 std::string unixPath(const std::string& windowsPath) {
     std::string path = windowsPath;
-    if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') path = path.substr(2);
+    if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':')
+        path = path.substr(2);
     for (char& c : path) {
         if (c == '\\') c = '/';
     }
@@ -134,7 +140,8 @@ std::string unixPath(const std::string& windowsPath) {
 
 }  // namespace
 
-Program::Program(const std::string& path, const std::string& arguments, const std::string& outputFile) {
+Program::Program(const std::string& path, const std::string& arguments,
+                 const std::string& outputFile) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     HANDLE output = INVALID_HANDLE_VALUE;
@@ -173,7 +180,8 @@ bool Program::waitForExit(DWORD timeoutMs) const {
     for (;;) {
         const DWORD elapsed = GetTickCount() - start;
         const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
-        const DWORD woke = MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, left, QS_ALLINPUT);
+        const DWORD woke =
+            MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, left, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0) return true;
         if (woke != WAIT_OBJECT_0 + 1) return false;
         pumpFor(0);
@@ -217,14 +225,16 @@ bool waitForNoTopLevel(const char* name, DWORD processId, DWORD timeoutMs) {
 }
 
 HWND findChild(HWND parent, const char* name, int index) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         if (lstrcmpiA(className(child).c_str(), name) == 0 && index-- == 0) return child;
     }
     return nullptr;
 }
 
 HWND childById(HWND parent, int id) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         if (GetDlgCtrlID(child) == id) return child;
     }
     return nullptr;
@@ -238,8 +248,8 @@ std::string className(HWND window) {
 
 std::string text(HWND window) {
     wchar_t buffer[1024] = {};
-    const auto length = static_cast<int>(
-        SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer)));
+    const auto length =
+        static_cast<int>(SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer)));
     return narrow(buffer, length);
 }
 
@@ -248,8 +258,8 @@ std::vector<std::string> listItems(HWND list) {
     const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         wchar_t buffer[256] = {};
-        const auto length = static_cast<int>(
-            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer)));
+        const auto length = static_cast<int>(SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                                                          reinterpret_cast<LPARAM>(buffer)));
         items.push_back(length > 0 ? narrow(buffer, length) : std::string());
     }
     return items;
@@ -260,14 +270,16 @@ std::vector<std::string> comboItems(HWND combo) {
     const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         wchar_t buffer[256] = {};
-        const auto length = static_cast<int>(SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                                                          reinterpret_cast<LPARAM>(buffer)));
+        const auto length = static_cast<int>(SendMessageW(
+            combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer)));
         items.push_back(length > 0 ? narrow(buffer, length) : std::string());
     }
     return items;
 }
 
-int listSelection(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+int listSelection(HWND list) {
+    return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+}
 
 RECT rectInParent(HWND window) {
     RECT rect;
@@ -282,9 +294,13 @@ SIZE clientSize(HWND window) {
     return {rect.right, rect.bottom};
 }
 
-void click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+void click(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
 
-void postClick(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+void postClick(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 void setTrackbar(HWND trackbar, int position) {
     SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
@@ -373,7 +389,8 @@ std::string saveScreenshot(const Pixels& pixels, const std::string& pathWithoutE
     runUnix("/usr/bin/convert " + unixPath(full) + " " + pngUnix);
     // Wine may report a Unix program finished before it is; the PNG only
     // appears once the BMP has been read, so the BMP can go then.
-    for (int i = 0; i < 200 && GetFileAttributesA(pngPath.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    for (int i = 0; i < 200 && GetFileAttributesA(pngPath.c_str()) == INVALID_FILE_ATTRIBUTES;
+         ++i) {
         pumpFor(50);
     }
     if (GetFileAttributesA(pngPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
@@ -393,7 +410,9 @@ MessageBoxInfo waitForMessageBox(DWORD processId, DWORD timeoutMs) {
     return box;
 }
 
-void closeMessageBox(HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }
+void closeMessageBox(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
 
 void pumpFor(DWORD ms) {
     const DWORD start = GetTickCount();
@@ -420,7 +439,8 @@ void settle(HWND window) {
 LRESULT sendWithRemoteData(HWND window, UINT message, WPARAM wParam, void* data, size_t size) {
     RemoteBlock block(window, size);
     if (!block.ok() || !block.write(data)) return 0;
-    const LRESULT result = SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(block.address()));
+    const LRESULT result =
+        SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(block.address()));
     block.read(data);
     return result;
 }

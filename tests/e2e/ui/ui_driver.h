@@ -5,6 +5,7 @@
 // messages are sent; pointer-carrying requests go through memory allocated in
 // the target process.
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 
 #include <cstdint>
@@ -15,7 +16,7 @@ namespace ui {
 
 // A program started for a test, ended (terminated if need be) on destruction.
 class Program {
-public:
+  public:
     // Starts `path` with `arguments`; standard output goes to `outputFile` when
     // one is given.
     Program(const std::string& path, const std::string& arguments,
@@ -31,7 +32,7 @@ public:
     // Exit code once ended, STILL_ACTIVE before.
     DWORD exitCode() const;
 
-private:
+  private:
     PROCESS_INFORMATION process_{};
 };
 

@@ -14,7 +14,9 @@ const std::uint8_t* zeroPalette() {
     return palette.data();
 }
 
-int pixelAt(const IndexedImage& image, int x, int y) { return image.row(y)[x]; }
+int pixelAt(const IndexedImage& image, int x, int y) {
+    return image.row(y)[x];
+}
 
 // The pixel at (x, memory row y), or `marker` when that lies outside.
 int pixelOr(const IndexedImage& image, int x, int y, int marker) {
@@ -67,7 +69,8 @@ std::unique_ptr<IndexedImage> randomImage(int width, int height, const std::vect
     std::mt19937 rng(seed);
     std::uniform_int_distribution<std::size_t> pick(0, colours.size() - 1);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) image->row(y)[x] = static_cast<std::uint8_t>(colours[pick(rng)]);
+        for (int x = 0; x < width; ++x)
+            image->row(y)[x] = static_cast<std::uint8_t>(colours[pick(rng)]);
     }
     return image;
 }
@@ -89,7 +92,8 @@ bool paddingIs(const IndexedImage& image, std::uint8_t value) {
 
 Pixels pixelsOf(const IndexedImage& image) {
     Pixels pixels;
-    for (int y = 0; y < image.height; ++y) pixels.insert(pixels.end(), image.row(y), image.row(y) + image.width);
+    for (int y = 0; y < image.height; ++y)
+        pixels.insert(pixels.end(), image.row(y), image.row(y) + image.width);
     return pixels;
 }
 
@@ -116,7 +120,8 @@ Pixels applyChecked(Pass& pass, IndexedImage& input, bool outputPaddingKept) {
 Pixels zoomReference(const IndexedImage& in, int factor) {
     Output out = outputOf(factor * in.width, factor * in.height);
     for (int y = 0; y < factor * in.height; ++y) {
-        for (int x = 0; x < factor * in.width; ++x) out.set(x, y, pixelAt(in, x / factor, y / factor));
+        for (int x = 0; x < factor * in.width; ++x)
+            out.set(x, y, pixelAt(in, x / factor, y / factor));
     }
     return out.pixels;
 }
@@ -124,7 +129,8 @@ Pixels zoomReference(const IndexedImage& in, int factor) {
 Pixels canvas2xReference(const IndexedImage& in) {
     Output out = outputOf(2 * in.width, 2 * in.height);
     for (int y = 0; y < in.height; ++y) {
-        for (int x = 0; x < in.width; ++x) out.set(x + in.width / 2, y + in.height / 2, pixelAt(in, x, y));
+        for (int x = 0; x < in.width; ++x)
+            out.set(x + in.width / 2, y + in.height / 2, pixelAt(in, x, y));
     }
     return out.pixels;
 }

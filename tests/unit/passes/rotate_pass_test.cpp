@@ -23,12 +23,15 @@ namespace {
 std::unique_ptr<IndexedImage> labelledImage(int width, int height) {
     auto image = blankImage(width, height);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) image->row(y)[x] = static_cast<std::uint8_t>(x % 10 + 10 * (y % 25) + 1);
+        for (int x = 0; x < width; ++x)
+            image->row(y)[x] = static_cast<std::uint8_t>(x % 10 + 10 * (y % 25) + 1);
     }
     return image;
 }
 
-int label(int column, int row) { return column % 10 + 10 * (row % 25) + 1; }
+int label(int column, int row) {
+    return column % 10 + 10 * (row % 25) + 1;
+}
 
 struct Rotation {
     PassChain chain;  // holds the shared settings; never evaluated here
@@ -40,7 +43,9 @@ struct Rotation {
 };
 
 // Output pixel (column, memory row).
-int at(const IndexedImage& image, int column, int row) { return image.row(row)[column]; }
+int at(const IndexedImage& image, int column, int row) {
+    return image.row(row)[column];
+}
 
 TEST(RotatePass, ScaleIsTheFloatReciprocalOfTheFactor) {
     const PassSettings settings;
@@ -48,12 +53,9 @@ TEST(RotatePass, ScaleIsTheFloatReciprocalOfTheFactor) {
         int factor;
         std::uint32_t bits;
         double k;
-    } cases[] = {{1, 0x3F800000u, 1.0},
-                 {2, 0x3F000000u, 2.0},
-                 {4, 0x3E800000u, 4.0},
-                 {6, 0x3E2AAAABu, 5.999999821186071},
-                 {8, 0x3E000000u, 8.0},
-                 {3, 0x3F800000u, 1.0}};
+    } cases[] = {{1, 0x3F800000u, 1.0}, {2, 0x3F000000u, 2.0},
+                 {4, 0x3E800000u, 4.0}, {6, 0x3E2AAAABu, 5.999999821186071},
+                 {8, 0x3E000000u, 8.0}, {3, 0x3F800000u, 1.0}};
     for (const auto& c : cases) {
         RotatePass pass(c.factor, settings);
         EXPECT_EQ(pass.factor, c.factor);
@@ -69,7 +71,8 @@ TEST(RotatePass, ZeroAndFullTurnReproduceTheInput) {
             for (auto [w, h] : {std::pair{7, 5}, std::pair{8, 6}, std::pair{1, 1}}) {
                 RotatePass pass(1, rotation.chain.settings());
                 auto in = labelledImage(w, h);
-                EXPECT_EQ(applyChecked(pass, *in), pixelsOf(*in)) << degrees << " " << w << "x" << h;
+                EXPECT_EQ(applyChecked(pass, *in), pixelsOf(*in))
+                    << degrees << " " << w << "x" << h;
             }
         }
     }
@@ -97,7 +100,8 @@ TEST(RotatePass, HalfTurnOfOddSizeIsThePointMirror) {
     auto in = labelledImage(7, 5);
     applyChecked(pass, *in);
     for (int j = 0; j < 5; ++j) {
-        for (int i = 0; i < 7; ++i) EXPECT_EQ(at(*pass.output, i, j), label(6 - i, 4 - j)) << i << "," << j;
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(at(*pass.output, i, j), label(6 - i, 4 - j)) << i << "," << j;
     }
 }
 
@@ -169,23 +173,27 @@ TEST(RotatePass, AngleChangeRewritesTheSameOutput) {
     chain.setRotationAngle(nullptr, 37);
     pass.apply(nullptr, *in);
     EXPECT_EQ(pass.output.get(), first);
-    EXPECT_EQ(pixelsOf(*pass.output), rotateReference(*in, 2, chain.settings().angleRadians, false));
+    EXPECT_EQ(pixelsOf(*pass.output),
+              rotateReference(*in, 2, chain.settings().angleRadians, false));
 }
 
 TEST(RotatePass, MatchesThePerPixelFormula) {
     std::vector<int> angles = {45, 90, 135, 180, 225, 270, 315, 359, 360};
     for (int a = 0; a < 360; a += 7) angles.push_back(a);
-    const std::pair<int, int> sizes[] = {{1, 1}, {1, 7}, {7, 1}, {2, 2}, {10, 10}, {13, 9}, {16, 16}, {31, 17}};
+    const std::pair<int, int> sizes[] = {{1, 1},   {1, 7},  {7, 1},   {2, 2},
+                                         {10, 10}, {13, 9}, {16, 16}, {31, 17}};
     for (int degrees : angles) {
         for (bool wrap : {false, true}) {
             Rotation rotation(degrees, wrap);
             for (int factor : {1, 2, 4, 6, 8}) {
                 for (auto [w, h] : sizes) {
-                    SCOPED_TRACE(testing::Message() << degrees << " deg, wrap " << wrap << ", factor "
-                                                    << factor << ", " << w << "x" << h);
+                    SCOPED_TRACE(testing::Message()
+                                 << degrees << " deg, wrap " << wrap << ", factor " << factor
+                                 << ", " << w << "x" << h);
                     RotatePass pass(factor, rotation.chain.settings());
                     auto in = labelledImage(w, h);
-                    EXPECT_EQ(applyChecked(pass, *in), rotateReference(*in, factor, rotation.radians(), wrap));
+                    EXPECT_EQ(applyChecked(pass, *in),
+                              rotateReference(*in, factor, rotation.radians(), wrap));
                 }
             }
         }
@@ -197,7 +205,8 @@ TEST(RotatePass, MatchesThePerPixelFormulaOnWideAndTallImages) {
     // whole vectors, with spans that start and end anywhere in one.
     std::vector<int> colours;
     for (int c = 1; c < 256; ++c) colours.push_back(c);
-    std::vector<int> angles = {1, 44, 45, 46, 89, 91, 134, 136, 179, 181, 224, 226, 269, 271, 314, 316};
+    std::vector<int> angles = {1,   44,  45,  46,  89,  91,  134, 136,
+                               179, 181, 224, 226, 269, 271, 314, 316};
     const std::pair<int, int> sizes[] = {{64, 48}, {257, 130}, {1000, 5}, {6, 700}, {99, 101}};
     unsigned seed = 1;
     for (int degrees : angles) {
@@ -205,11 +214,13 @@ TEST(RotatePass, MatchesThePerPixelFormulaOnWideAndTallImages) {
             Rotation rotation(degrees, wrap);
             for (int factor : {1, 2, 6, 8}) {
                 for (auto [w, h] : sizes) {
-                    SCOPED_TRACE(testing::Message() << degrees << " deg, wrap " << wrap << ", factor "
-                                                    << factor << ", " << w << "x" << h);
+                    SCOPED_TRACE(testing::Message()
+                                 << degrees << " deg, wrap " << wrap << ", factor " << factor
+                                 << ", " << w << "x" << h);
                     RotatePass pass(factor, rotation.chain.settings());
                     auto in = randomImage(w, h, colours, seed++);
-                    EXPECT_EQ(applyChecked(pass, *in), rotateReference(*in, factor, rotation.radians(), wrap));
+                    EXPECT_EQ(applyChecked(pass, *in),
+                              rotateReference(*in, factor, rotation.radians(), wrap));
                 }
             }
         }
@@ -218,9 +229,19 @@ TEST(RotatePass, MatchesThePerPixelFormulaOnWideAndTallImages) {
 
 TEST(RotateRows, NearestRoundsHalvesAwayFromZero) {
     const double justBelowHalf = std::nextafter(0.5, 0.0);
-    const double cases[] = {0.0, justBelowHalf, 0.5, std::nextafter(0.5, 1.0), 1.0, 1.5, 2.5,
-                            std::nextafter(1.5, 0.0), std::nextafter(2.5, 0.0), 1e9 + 0.5,
-                            2147483647.5, 4503599627370495.5, 4503599627370495.0};
+    const double cases[] = {0.0,
+                            justBelowHalf,
+                            0.5,
+                            std::nextafter(0.5, 1.0),
+                            1.0,
+                            1.5,
+                            2.5,
+                            std::nextafter(1.5, 0.0),
+                            std::nextafter(2.5, 0.0),
+                            1e9 + 0.5,
+                            2147483647.5,
+                            4503599627370495.5,
+                            4503599627370495.0};
     for (double value : cases) {
         EXPECT_EQ(kernels::nearest(value), halfAwayFromZero(value)) << value;
         EXPECT_EQ(kernels::nearest(-value), halfAwayFromZero(-value)) << -value;
@@ -268,18 +289,29 @@ TEST(RotateRows, InsideSpanIsTheSameWhateverTheGuess) {
         }
         for (int dy = -45; dy <= 45; dy += 5) {
             SCOPED_TRACE(testing::Message() << degrees << " deg, dy " << dy);
-            const kernels::RotationRow row{columnCos.data(), columnSin.data(), dy * std::sin(radians),
-                                           dy * std::cos(radians), 1.5, count};
-            const auto x = [&](int i) { return 20 + halfAwayFromZero(1.5 * (columnCos[i] - row.rowSin)); };
-            const auto y = [&](int i) { return 15 + halfAwayFromZero(1.5 * (columnSin[i] + row.rowCos)); };
-            const kernels::ColumnSpan xs = columnsWhere(count, [&](int i) { return x(i) >= 0 && x(i) < 40; });
-            const kernels::ColumnSpan ys = columnsWhere(count, [&](int i) { return y(i) >= 0 && y(i) < 30; });
-            const kernels::ColumnSpan both =
-                columnsWhere(count, [&](int i) { return x(i) >= 0 && x(i) < 40 && y(i) >= 0 && y(i) < 30; });
+            const kernels::RotationRow row{columnCos.data(),
+                                           columnSin.data(),
+                                           dy * std::sin(radians),
+                                           dy * std::cos(radians),
+                                           1.5,
+                                           count};
+            const auto x = [&](int i) {
+                return 20 + halfAwayFromZero(1.5 * (columnCos[i] - row.rowSin));
+            };
+            const auto y = [&](int i) {
+                return 15 + halfAwayFromZero(1.5 * (columnSin[i] + row.rowCos));
+            };
+            const kernels::ColumnSpan xs =
+                columnsWhere(count, [&](int i) { return x(i) >= 0 && x(i) < 40; });
+            const kernels::ColumnSpan ys =
+                columnsWhere(count, [&](int i) { return y(i) >= 0 && y(i) < 30; });
+            const kernels::ColumnSpan both = columnsWhere(
+                count, [&](int i) { return x(i) >= 0 && x(i) < 40 && y(i) >= 0 && y(i) < 30; });
             for (int attempt = 0; attempt < 24; ++attempt) {
                 kernels::SpanGuess guess;
                 if (attempt < 16) {
-                    guess = {{xs.first + nearby(rng), xs.last + nearby(rng)}, {ys.first + nearby(rng), ys.last + nearby(rng)}};
+                    guess = {{xs.first + nearby(rng), xs.last + nearby(rng)},
+                             {ys.first + nearby(rng), ys.last + nearby(rng)}};
                 } else {
                     guess = {{anyGuess(rng), anyGuess(rng)}, {anyGuess(rng), anyGuess(rng)}};
                 }
@@ -312,12 +344,12 @@ TEST(RotateRows, VectorLookupRoundsExactHalvesAndReadsTheLastBytes) {
     ASSERT_EQ(source.stride, 12);
     const double below = std::nextafter(0.5, 0.0);
     const double belowOneHalf = std::nextafter(1.5, 0.0), belowFiveHalf = std::nextafter(5.5, 0.0);
-    const std::vector<double> u = {0.5,  3.0, 4.0,   5.0,    -0.5,          1.5,  -1.5,         2.5,
-                                   -2.5, 4.5, 3.5,   -3.5,   below,         -below, belowFiveHalf, -4.5,
-                                   -5.5, 4.0, 0.0,   5.0};
-    const std::vector<double> v = {0.5,  1.0, 1.0,    1.0,    -0.5,         0.5,    -0.5, 0.5,
-                                   -0.5, 1.0, below, -below, belowOneHalf, -belowOneHalf, 1.0, 0.5,
-                                   -0.5, 1.0, 0.5,   1.0};
+    const std::vector<double> u = {0.5,           3.0,  4.0,  5.0, -0.5, 1.5,   -1.5,
+                                   2.5,           -2.5, 4.5,  3.5, -3.5, below, -below,
+                                   belowFiveHalf, -4.5, -5.5, 4.0, 0.0,  5.0};
+    const std::vector<double> v = {0.5, 1.0,  1.0,  1.0,   -0.5,   0.5,          -0.5,
+                                   0.5, -0.5, 1.0,  below, -below, belowOneHalf, -belowOneHalf,
+                                   1.0, 0.5,  -0.5, 1.0,   0.5,    1.0};
     const kernels::RotationRow row{u.data(), v.data(), 0.0, 0.0, 1.0, static_cast<int>(u.size())};
     std::vector<std::uint8_t> vector(u.size()), scalar(u.size());
     kernels::copyInside(row, source, {0, row.count}, vector.data());

@@ -12,8 +12,12 @@ struct NativeBitmap {
 };
 struct NativeDc {};
 
-HDC createMemoryDc() { return new NativeDc; }
-void deleteMemoryDc(HDC dc) { delete dc; }
+HDC createMemoryDc() {
+    return new NativeDc;
+}
+void deleteMemoryDc(HDC dc) {
+    delete dc;
+}
 
 HBITMAP createIndexedSection(HDC, int width, int height, const std::uint8_t* palette,
                              const std::uint8_t* initialPixels, std::uint8_t** outPixels) {
@@ -31,7 +35,9 @@ HBITMAP createIndexedSection(HDC, int width, int height, const std::uint8_t* pal
     return section.release();
 }
 
-void deleteSection(HBITMAP bitmap) { delete bitmap; }
+void deleteSection(HBITMAP bitmap) {
+    delete bitmap;
+}
 
 bool readSectionColorTable(HBITMAP bitmap, HDC, std::uint8_t* palette) {
     if (bitmap == nullptr) return false;

@@ -4,8 +4,12 @@
 
 #include "image/section.h"
 
-HDC createMemoryDc() { return CreateCompatibleDC(nullptr); }
-void deleteMemoryDc(HDC dc) { DeleteDC(dc); }
+HDC createMemoryDc() {
+    return CreateCompatibleDC(nullptr);
+}
+void deleteMemoryDc(HDC dc) {
+    DeleteDC(dc);
+}
 
 HBITMAP createIndexedSection(HDC dc, int width, int height, const std::uint8_t* palette,
                              const std::uint8_t* initialPixels, std::uint8_t** outPixels) {
@@ -26,8 +30,8 @@ HBITMAP createIndexedSection(HDC dc, int width, int height, const std::uint8_t* 
     std::memcpy(info.get() + kInfoHeaderBytes, palette, kPaletteBytes);
 
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(info.get()),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(info.get()), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
     if (bitmap == nullptr) bits = nullptr;
     if (bitmap != nullptr && initialPixels != nullptr) {
         std::memcpy(bits, initialPixels, static_cast<std::size_t>(bytes));
@@ -36,7 +40,9 @@ HBITMAP createIndexedSection(HDC dc, int width, int height, const std::uint8_t* 
     return bitmap;
 }
 
-void deleteSection(HBITMAP bitmap) { DeleteObject(bitmap); }
+void deleteSection(HBITMAP bitmap) {
+    DeleteObject(bitmap);
+}
 
 bool readSectionColorTable(HBITMAP bitmap, HDC dc, std::uint8_t* palette) {
     if (bitmap == nullptr || dc == nullptr) return false;

@@ -7,5 +7,9 @@ namespace {
 int redraws = 0;
 }
 
-void redrawWindowNow(HWND) { ++redraws; }
-int nativeRedrawCount() { return redraws; }
+void redrawWindowNow(HWND) {
+    ++redraws;
+}
+int nativeRedrawCount() {
+    return redraws;
+}
