@@ -214,11 +214,12 @@ int drive(const Options& options) {
     say("autopilot: batch done, " + std::to_string(progress.framesSent()) +
         " frame-layer pairs sent");
     shoot(main, options, "03-after-batch");
-    if (HWND host = ui::findTopLevel("HostSimWindow")) shoot(host, options, "04-host");
 
     say("autopilot: closing Marlune");
     PostMessageA(main, WM_CLOSE, 0, 0);
     if (!app.waitForExit(15000)) return 1;
+    // With Marlune gone nothing covers the host's window (Xvfb has no window manager).
+    if (HWND host = ui::findTopLevel("HostSimWindow")) shoot(host, options, "04-host");
     say("autopilot: closing the stand-in host (it writes its projects)");
     return closeHost() && progress.framesSent() > 0 ? 0 : 1;
 }
