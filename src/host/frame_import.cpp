@@ -6,11 +6,9 @@
 #include "base/log.h"
 #include "host/clipboard.h"
 #include "host/commands.h"
+#include "image/packed_dib.h"
 
 namespace {
-
-// packedDibProblem's reason for a block that is not 8 bits per pixel.
-constexpr const char* kNot8BitReason = "only 8bit pixels are supported!";
 
 // Makes the clipboard's CF_DIB the source image. On failure there is no source
 // image; the reason is logged and also told to the user, who would otherwise
@@ -32,8 +30,8 @@ bool takeClipboardImage(PluginState& state, HWND owner, ErrorText& error) {
         case ClipboardRead::Invalid: {
             logLine("ERROR: failed to duplicate clipboard bitmap(2)");
             const char* why = clip.problem != nullptr ? clip.problem : "no bitmap could be made";
-            if (std::strcmp(why, kNot8BitReason) == 0) {
-                error.set("ERROR: %s", kNot8BitReason);
+            if (std::strcmp(why, kOnly8BitProblem) == 0) {
+                error.set("ERROR: %s", kOnly8BitProblem);
             } else {
                 error.set("ERROR: the clipboard image cannot be read (%s)", why);
             }

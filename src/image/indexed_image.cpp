@@ -54,7 +54,7 @@ IndexedImage::IndexedImage(HWND ownerWindow, const void* packedDib, std::size_t 
         return;
     }
     if (info.biBitCount != 8) {
-        logLine("ERROR: only 8bit pixels are supported!");
+        logFormat("ERROR: %s\n", kOnly8BitProblem);
         return;
     }
     logHeader(info);

@@ -88,7 +88,7 @@ const char* checkDibLayout(const DibInfoHeader& h, std::size_t blockSize, DibLay
 const char* packedDibProblem(const void* block, std::size_t blockSize) {
     DibInfoHeader header;
     if (!readDibInfoHeader(block, blockSize, header)) return "block truncated";
-    if (header.biBitCount != 8) return "only 8bit pixels are supported!";
+    if (header.biBitCount != 8) return kOnly8BitProblem;
     DibLayout layout;
     return checkDibLayout(header, blockSize, layout);
 }

@@ -40,6 +40,9 @@ const char* checkDibLayout(const DibInfoHeader& header, std::size_t blockSize, D
 // Writes a little-endian header at `out` (40 bytes), as BITMAPINFOHEADER lays it out.
 void writeDibInfoHeader(const DibInfoHeader& header, std::uint8_t* out);
 
+// The reason packedDibProblem gives for a block that is not 8 bits per pixel.
+inline constexpr const char* kOnly8BitProblem = "only 8bit pixels are supported!";
+
 // Why an 8-bit image cannot be read from the block (a short phrase), or null
-// when it can. Non-8-bit blocks give "only 8bit pixels are supported!".
+// when it can. Non-8-bit blocks give kOnly8BitProblem.
 const char* packedDibProblem(const void* block, std::size_t blockSize);

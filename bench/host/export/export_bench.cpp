@@ -16,6 +16,7 @@
 #include "host/export.h"
 #include "host/frame_import.h"
 #include "host_sim_process.h"
+#include "owner_window.h"
 
 namespace {
 
@@ -23,50 +24,10 @@ constexpr int kScale2x = 2;
 constexpr int kRotateUnzoom8x = 10;
 constexpr int kAngle = 30;
 
-double nowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / frequency;
-}
-
 double median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     return samples[samples.size() / 2];
 }
-
-LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// A hidden top-level window, made only once the host serves: a starting host
-// waits on every top-level window, and this thread does not pump meanwhile.
-class OwnerWindow {
-  public:
-    OwnerWindow() {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = ownerProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "MarluneExportBench";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowA("MarluneExportBench", "export bench", WS_OVERLAPPEDWINDOW, 0, 0,
-                                200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
-    }
-    ~OwnerWindow() {
-        if (window_ != nullptr) DestroyWindow(window_);
-    }
-    OwnerWindow(const OwnerWindow&) = delete;
-    OwnerWindow& operator=(const OwnerWindow&) = delete;
-
-    HWND handle() const { return window_; }
-
-  private:
-    HWND window_ = nullptr;
-};
 
 void buildFlow(PassChain& chain, HWND owner) {
     for (int kind : {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x})

@@ -11,17 +11,6 @@
 
 namespace {
 
-double nowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / frequency;
-}
-
 double percentile(std::vector<double> samples, double fraction) {
     std::sort(samples.begin(), samples.end());
     const auto index = static_cast<std::size_t>(fraction * static_cast<double>(samples.size() - 1));

@@ -4,12 +4,6 @@
 
 namespace {
 
-constexpr const char* kOwnerClass = "MarluneE2EOwner";
-
-LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 std::unique_ptr<HostDump> readPristineSample() {
     TempFolder folder;
     const std::string dumpFolder = folder.file("dump");
@@ -23,20 +17,6 @@ std::unique_ptr<HostDump> readPristineSample() {
 }
 
 }  // namespace
-
-OwnerWindow::OwnerWindow() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = ownerProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kOwnerClass;
-    RegisterClassA(&windowClass);  // fails harmlessly when already registered
-    window_ = CreateWindowA(kOwnerClass, "import/export test owner", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                            100, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
-OwnerWindow::~OwnerWindow() {
-    if (window_ != nullptr) DestroyWindow(window_);
-}
 
 HostedRun::HostedRun(const std::vector<std::string>& hostOptions) {
     // A starting host sends to every top-level window and waits for the answer,

@@ -12,21 +12,7 @@
 #include "host/error_text.h"
 #include "host/plugin_state.h"
 #include "host_sim_process.h"
-
-// A hidden top-level window: owns the images and the clipboard while an image
-// is put on it, and is what the chain's evaluation redraws.
-class OwnerWindow {
-  public:
-    OwnerWindow();
-    ~OwnerWindow();
-    OwnerWindow(const OwnerWindow&) = delete;
-    OwnerWindow& operator=(const OwnerWindow&) = delete;
-
-    HWND handle() const { return window_; }
-
-  private:
-    HWND window_ = nullptr;
-};
+#include "owner_window.h"
 
 // One stand-in host (hostsim.exe --sample with --log and --dump plus the
 // test's options) and the application state connected to it.

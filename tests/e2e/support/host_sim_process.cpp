@@ -104,6 +104,17 @@ double processCpuSeconds() {
     return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;  // 100 ns units
 }
 
+double nowMs() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) * 1000.0 / frequency;
+}
+
 HostSimProcess::HostSimProcess(const std::vector<std::string>& arguments) {
     const std::string program = programFolder() + "hostsim.exe";
     std::string commandLine = quoteArgument(program);

@@ -52,3 +52,5 @@ class HostSimProcess {
 std::string programFolder();
 // CPU seconds (user + kernel) this process has used so far.
 double processCpuSeconds();
+// Milliseconds on the high-resolution monotonic clock.
+double nowMs();
