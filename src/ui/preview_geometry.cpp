@@ -1,6 +1,8 @@
 #include "ui/preview_geometry.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -19,8 +21,9 @@ struct Axis {
 // zoomed image that the offset selects.
 Axis layoutAxis(int imageSize, int zoom, int clientSize, int scroll) {
     Axis axis;
-    int margin = clientSize - imageSize * zoom;
-    if (margin < 0) margin = 0;
+    // 64-bit: a width of 2^27 at zoom 16 is already past the 32-bit range.
+    const std::int64_t zoomed = std::int64_t{imageSize} * zoom;
+    const int margin = zoomed < clientSize ? static_cast<int>(clientSize - zoomed) : 0;
     axis.start = margin > 0 ? margin / 2 : 0;
     const int end = axis.start + clientSize - margin;
     axis.sourceStart = scroll / zoom;
@@ -36,11 +39,12 @@ Axis layoutAxis(int imageSize, int zoom, int clientSize, int scroll) {
 }  // namespace
 
 int clampScroll(int offset, int delta, int imageSize, int zoom, int clientSize) {
-    const int wanted = offset - delta;
+    const std::int64_t wanted = std::int64_t{offset} - delta;
     if (wanted < 0) return 0;
-    const int largest = (imageSize + 1) * zoom - clientSize - 2;
+    const std::int64_t largest = (std::int64_t{imageSize} + 1) * zoom - clientSize - 2;
     if (largest < 0) return 0;
-    return std::min(wanted, largest);
+    // Past INT_MAX only for zoomed images wider than 2^31: the offset stops there.
+    return static_cast<int>(std::min({wanted, largest, std::int64_t{INT_MAX}}));
 }
 
 PreviewLayout layoutPreview(int imageWidth, int imageHeight, int zoom, int clientWidth,

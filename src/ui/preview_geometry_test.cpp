@@ -101,3 +101,6 @@ TEST(PreviewLayout, CoversThePanelAndStaysInsideTheImage) {
 }
 
 }  // namespace
+TEST(PreviewScroll, WideImagesAtZoom16StayIn64Bits) {
+    EXPECT_EQ(clampScroll(0, -1000000000, 200000000, 16, 400), 1000000000);
+}
