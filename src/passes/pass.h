@@ -9,7 +9,7 @@
 // Settings shared by every pass of a chain (only rotation passes read them).
 struct PassSettings {
     std::uint8_t wrapAround = 0;
-    int angleDegrees = 0;
+    double angleDegrees = 0.0;  // as set: whole from the slider, or typed
     double angleRadians = 0.0;
 };
 

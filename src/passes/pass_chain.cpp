@@ -89,9 +89,10 @@ void PassChain::setWrapAround(HWND owner, std::uint8_t flag) {
     evaluate(owner);
 }
 
-void PassChain::setRotationAngle(HWND owner, int degrees) {
+void PassChain::setRotationAngle(HWND owner, double degrees) {
     settings_.angleDegrees = degrees;
     // Extended precision, as the angle has always been computed: (d + d) * pi / 360.
+    // Doubling is exact in a double, so whole degrees keep their old radians.
     const long double pi = 3.141592653589793;
     settings_.angleRadians =
         static_cast<double>(static_cast<long double>(degrees + degrees) * pi / 360.0L);

@@ -34,7 +34,8 @@ class PassChain {
 
     void setWrapAround(HWND owner, std::uint8_t flag);
     // Stores degrees and radians; evaluates only when there is a source image.
-    void setRotationAngle(HWND owner, int degrees);
+    // Whole degrees give the same radians as they always have.
+    void setRotationAngle(HWND owner, double degrees);
 
     // The last pass's output, or the source when the chain is empty; null when
     // that image is missing or not valid.

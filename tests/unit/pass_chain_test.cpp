@@ -252,3 +252,10 @@ TEST(PassKinds, NamesAndFactory) {
 }
 
 }  // namespace
+
+TEST(PassChain, TypedAngleKeepsItsFraction) {
+    PassChain chain;
+    chain.setRotationAngle(nullptr, 26.565);
+    EXPECT_EQ(chain.settings().angleDegrees, 26.565);
+    EXPECT_DOUBLE_EQ(chain.settings().angleRadians, 0.46364671579229366);
+}
