@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/angle_text.h"
 #include "ui/window_class.h"
 
 namespace {
@@ -12,6 +13,21 @@ constexpr int kAngleLabelId = 105;
 constexpr int kAngleTrackbarId = 106;
 constexpr int kWrapAroundId = 107;
 constexpr int kHelpButtonId = 124;
+constexpr int kAngleBoxId = 125;
+constexpr int kAnglePageSize = 15;
+constexpr int kAngleBoxLimit = 24;
+
+// Enter in the angle box reaches the panel as a dialog's Enter would: as IDOK.
+LRESULT CALLBACK angleBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(box));
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == '\r') return 0;  // handled above; no beep
+    return DefSubclassProc(box, message, wParam, lParam);
+}
 
 }  // namespace
 
@@ -33,9 +49,14 @@ void PropertyPanel::create(HWND main, HBRUSH background) {
     createChild(panel, L"button", L"Wrap around", BS_CHECKBOX, 15, 50, 150, 35, kWrapAroundId);
     ui_.helpButton = createChild(panel, L"BUTTON", L"Help / About", WS_TABSTOP | BS_DEFPUSHBUTTON,
                                  25, 105, 390, 24, kHelpButtonId);
+    // Beside the label, above the slider's right end: typed angles such as 26.565.
+    ui_.angleBox = createChild(panel, L"EDIT", L"0", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 290,
+                               2, 70, 20, kAngleBoxId);
+    SendMessageW(ui_.angleBox, EM_SETLIMITTEXT, kAngleBoxLimit, 0);
+    SetWindowSubclass(ui_.angleBox, angleBoxProcedure, 0, 0);
 
     SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(0, 360));
-    SendMessageW(trackbar, TBM_SETPAGESIZE, 0, 45);
+    SendMessageW(trackbar, TBM_SETPAGESIZE, 0, kAnglePageSize);
     SendMessageW(trackbar, TBM_SETSEL, FALSE, MAKELPARAM(0, 359));
     SendMessageW(trackbar, TBM_SETTICFREQ, 45, 0);
     SendMessageW(trackbar, TBM_SETPOS, TRUE, 0);
@@ -52,16 +73,44 @@ bool PropertyPanel::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             case kHelpButtonId:
                 help_.open();
                 break;
+            case IDOK:
+                applyTypedAngle();
+                break;
+            case kAngleBoxId:
+                // Text left unapplied is not the angle: show the angle again.
+                if (HIWORD(wParam) == EN_KILLFOCUS) showAngle();
+                break;
             default:
                 break;
         }
     } else if (message == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == ui_.angleTrackbar) {
-        // Any scroll code, so the picture follows the thumb while it is dragged.
-        const auto angle = static_cast<int>(SendMessageW(ui_.angleTrackbar, TBM_GETPOS, 0, 0));
-        setLabelNumber(ui_.angleLabel, "Rotation angle: %ld", angle);
-        state_.chain.setRotationAngle(ui_.preview, angle);
+        followSlider();
     }
     return false;
+}
+
+void PropertyPanel::followSlider() {
+    // Any scroll code, so the picture follows the thumb while it is dragged.
+    const auto angle = static_cast<int>(SendMessageW(ui_.angleTrackbar, TBM_GETPOS, 0, 0));
+    state_.chain.setRotationAngle(ui_.preview, angle);
+    showAngle();
+}
+
+void PropertyPanel::applyTypedAngle() {
+    char typed[kAngleBoxLimit + 1] = {};
+    GetWindowTextA(ui_.angleBox, typed, sizeof typed);
+    const std::optional<double> angle = parseAngle(typed);
+    if (angle) {
+        state_.chain.setRotationAngle(ui_.preview, *angle);
+        SendMessageW(ui_.angleTrackbar, TBM_SETPOS, TRUE, nearestWholeDegree(*angle));
+    }
+    showAngle();
+}
+
+void PropertyPanel::showAngle() {
+    const std::string degrees = formatAngle(state_.chain.settings().angleDegrees);
+    SetWindowTextA(ui_.angleLabel, ("Rotation angle: " + degrees).c_str());
+    SetWindowTextA(ui_.angleBox, degrees.c_str());
 }
 
 void PropertyPanel::toggleWrapAround(HWND window) {

@@ -15,6 +15,11 @@ class PropertyPanel {
 
   private:
     void toggleWrapAround(HWND window);
+    void followSlider();
+    // Applies the angle typed into the box; invalid text only restores the box.
+    void applyTypedAngle();
+    // Writes the stored angle into the label and the box.
+    void showAngle();
 
     PluginState& state_;
     UiState& ui_;

@@ -21,6 +21,7 @@ struct UiState {
     HWND propertyPanel = nullptr;
     HWND angleTrackbar = nullptr;
     HWND angleLabel = nullptr;
+    HWND angleBox = nullptr;  // the typed angle
     HWND helpButton = nullptr;
 
     HWND passManager = nullptr;
