@@ -1,10 +1,17 @@
 #include "ui/host_operation.h"
 
+#include "ui/pass_manager_panel.h"
+
 namespace {
 
-void enableHostButtons(const UiState& ui, BOOL enable) {
-    for (HWND button : {ui.grabButton, ui.sendButton, ui.grabSampleButton, ui.launchButton}) {
-        if (button != nullptr) EnableWindow(button, enable);
+void enableControls(const UiState& ui, bool enable) {
+    for (HWND control :
+         {ui.grabButton, ui.sendButton, ui.grabSampleButton, ui.launchButton, ui.addButton,
+          ui.kindSelector, ui.angleTrackbar, ui.angleBox, ui.wrapAroundBox}) {
+        if (control != nullptr) EnableWindow(control, enable ? TRUE : FALSE);
+    }
+    if (ui.removeButton != nullptr) {
+        EnableWindow(ui.removeButton, enable && canRemoveSelected(ui.passList) ? TRUE : FALSE);
     }
 }
 
@@ -12,12 +19,12 @@ void enableHostButtons(const UiState& ui, BOOL enable) {
 
 HostOperationScope::HostOperationScope(UiState& ui) : ui_(ui) {
     ui_.hostBusy = true;
-    enableHostButtons(ui_, FALSE);
+    enableControls(ui_, false);
 }
 
 HostOperationScope::~HostOperationScope() {
     ui_.hostBusy = false;
-    enableHostButtons(ui_, TRUE);
+    enableControls(ui_, true);
     if (ui_.closePending) {
         ui_.closePending = false;
         PostMessageA(ui_.mainWindow, WM_CLOSE, 0, 0);

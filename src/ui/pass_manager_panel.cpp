@@ -1,6 +1,7 @@
 #include "ui/pass_manager_panel.h"
 
 #include "passes/pass_kinds.h"
+#include "ui/host_operation.h"
 #include "ui/window_class.h"
 
 namespace {
@@ -57,41 +58,49 @@ bool PassManagerPanel::handle(HWND, UINT message, WPARAM wParam, LPARAM) {
     return false;
 }
 
+namespace {
+
+int listCount(HWND passList) {
+    return static_cast<int>(SendMessageW(passList, LB_GETCOUNT, 0, 0));
+}
+
+}  // namespace
+
+bool canRemoveSelected(HWND passList) {
+    const auto selection = static_cast<int>(SendMessageW(passList, LB_GETCURSEL, 0, 0));
+    const int count = listCount(passList);
+    return selection != LB_ERR && count != LB_ERR && count != selection + 1;
+}
+
 int PassManagerPanel::listSelection() const {
     return static_cast<int>(SendMessageW(ui_.passList, LB_GETCURSEL, 0, 0));
 }
 
-int PassManagerPanel::listCount() const {
-    return static_cast<int>(SendMessageW(ui_.passList, LB_GETCOUNT, 0, 0));
-}
-
 void PassManagerPanel::updateRemoveButton() {
-    const int selection = listSelection();
-    const int count = listCount();
-    const bool removable = selection != LB_ERR && count != LB_ERR && count != selection + 1;
+    const bool removable = !hostOperationRunning(ui_) && canRemoveSelected(ui_.passList);
     EnableWindow(ui_.removeButton, removable ? TRUE : FALSE);
 }
 
 void PassManagerPanel::add() {
+    // The flow stays as it is while a host operation runs (a batch uses one flow).
+    if (hostOperationRunning(ui_)) return;
     const auto kind = static_cast<int>(SendMessageW(ui_.kindSelector, CB_GETCURSEL, 0, 0));
     if (kind < 0 || kind >= kPassKindCount) return;
     int position = listSelection();
     // With no selection the list would append while the chain would prepend;
     // treat it as "END" so both stay in step.
-    if (position == LB_ERR) position = listCount() - 1;
+    if (position == LB_ERR) position = listCount(ui_.passList) - 1;
     SendMessageW(ui_.passList, LB_INSERTSTRING, static_cast<WPARAM>(position),
                  reinterpret_cast<LPARAM>(passKindNames[kind]));
     state_.chain.insertPass(ui_.preview, position, kind);
 }
 
 void PassManagerPanel::remove() {
-    const int count = listCount();
+    if (hostOperationRunning(ui_) || !canRemoveSelected(ui_.passList)) return;
     const int position = listSelection();
-    if (position == LB_ERR || position == count - 1) return;
     SendMessageW(ui_.passList, LB_DELETESTRING, static_cast<WPARAM>(position), 0);
+    // The entry that followed, "END" at the latest.
     SendMessageW(ui_.passList, LB_SETCURSEL, static_cast<WPARAM>(position), 0);
     state_.chain.removePass(ui_.preview, position);
-    const int selection = listSelection();
-    const bool removable = selection != LB_ERR && count != selection + 2;
-    EnableWindow(ui_.removeButton, removable ? TRUE : FALSE);
+    updateRemoveButton();
 }

@@ -4,6 +4,9 @@
 #include "host/plugin_state.h"
 #include "ui/ui_state.h"
 
+// Whether the list's selection is a pass (not "END", not nothing), which Remove needs.
+bool canRemoveSelected(HWND passList);
+
 class PassManagerPanel {
   public:
     PassManagerPanel(PluginState& state, UiState& ui) : state_(state), ui_(ui) {}
@@ -15,9 +18,9 @@ class PassManagerPanel {
   private:
     void add();
     void remove();
+    // Enables Remove for a selected pass, unless a host operation runs.
     void updateRemoveButton();
     int listSelection() const;
-    int listCount() const;
 
     PluginState& state_;
     UiState& ui_;

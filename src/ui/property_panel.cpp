@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/angle_text.h"
+#include "ui/host_operation.h"
 #include "ui/window_class.h"
 
 namespace {
@@ -46,7 +47,8 @@ void PropertyPanel::create(HWND main, HBRUSH background) {
                                 WS_BORDER | TBS_AUTOTICKS | TBS_ENABLESELRANGE, 30, 23, 380, 24,
                                 kAngleTrackbarId);
     ui_.angleTrackbar = trackbar;
-    createChild(panel, L"button", L"Wrap around", BS_CHECKBOX, 15, 50, 150, 35, kWrapAroundId);
+    ui_.wrapAroundBox =
+        createChild(panel, L"button", L"Wrap around", BS_CHECKBOX, 15, 50, 150, 35, kWrapAroundId);
     ui_.helpButton = createChild(panel, L"BUTTON", L"Help / About", WS_TABSTOP | BS_DEFPUSHBUTTON,
                                  25, 105, 390, 24, kHelpButtonId);
     // Beside the label, above the slider's right end: typed angles such as 26.565.
@@ -68,7 +70,8 @@ bool PropertyPanel::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (message == WM_COMMAND) {
         switch (LOWORD(wParam)) {
             case kWrapAroundId:
-                toggleWrapAround(window);
+                // Every frame of a batch goes through the same settings.
+                if (!hostOperationRunning(ui_)) toggleWrapAround(window);
                 break;
             case kHelpButtonId:
                 help_.open();
@@ -90,6 +93,12 @@ bool PropertyPanel::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 void PropertyPanel::followSlider() {
+    if (hostOperationRunning(ui_)) {
+        // A scroll that slipped past the disabled slider: put it back.
+        const int stored = nearestWholeDegree(state_.chain.settings().angleDegrees);
+        SendMessageW(ui_.angleTrackbar, TBM_SETPOS, TRUE, stored);
+        return;
+    }
     // Any scroll code, so the picture follows the thumb while it is dragged.
     const auto angle = static_cast<int>(SendMessageW(ui_.angleTrackbar, TBM_GETPOS, 0, 0));
     state_.chain.setRotationAngle(ui_.preview, angle);
@@ -100,7 +109,7 @@ void PropertyPanel::applyTypedAngle() {
     char typed[kAngleBoxLimit + 1] = {};
     GetWindowTextA(ui_.angleBox, typed, sizeof typed);
     const std::optional<double> angle = parseAngle(typed);
-    if (angle) {
+    if (angle && !hostOperationRunning(ui_)) {
         state_.chain.setRotationAngle(ui_.preview, *angle);
         SendMessageW(ui_.angleTrackbar, TBM_SETPOS, TRUE, nearestWholeDegree(*angle));
     }

@@ -22,6 +22,7 @@ struct UiState {
     HWND angleTrackbar = nullptr;
     HWND angleLabel = nullptr;
     HWND angleBox = nullptr;  // the typed angle
+    HWND wrapAroundBox = nullptr;
     HWND helpButton = nullptr;
 
     HWND passManager = nullptr;
