@@ -1,5 +1,5 @@
 // The demo's autopilot: plays a whole job through Marlune's windows as a user
-// would — grab the sample, build the RotSprite-style flow, set 30 degrees,
+// would — grab the sample, build the RotSprite-style flow, type 30 degrees,
 // launch a batch into a new project — printing progress from the host's
 // command log, and saving screenshots on the way.
 //
@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "ui_driver.h"
+#include "marlune_windows.h"
 
 namespace {
 
 constexpr int kScale2x = 2;
 constexpr int kRotateUnzoom8x = 10;
-constexpr int kAngle = 30;
+constexpr const char* kAngle = "30";
 constexpr DWORD kBatchLimitMs = 90000;
 
 struct Options {
@@ -148,11 +148,10 @@ bool closeHost() {
 // disabled while it runs and enabled again afterwards.
 bool waitForOperation(HWND button, ProgressFollower& progress, DWORD limitMs) {
     const DWORD start = GetTickCount();
-    while (IsWindowEnabled(button) && GetTickCount() - start < 3000) ui::pumpFor(10);
-    while (!IsWindowEnabled(button)) {
+    ui::waitForEnabled(button, false, 3000);
+    while (!ui::waitForEnabled(button, true, 50)) {
         progress.poll();
         if (GetTickCount() - start > limitMs) return false;
-        ui::pumpFor(50);
     }
     progress.poll();
     return true;
@@ -166,42 +165,29 @@ int drive(const Options& options) {
     }
     say("autopilot: starting marlune.exe");
     ui::Program app(programFolder() + "marlune.exe", "", options.out + "\\marlune.out");
-    HWND main = app.started() ? ui::waitForTopLevel("CodeBlocksWindowsApp", app.processId(), 20000)
-                              : nullptr;
+    const MarluneWindows w =
+        app.started() ? waitForMarlune(app.processId(), 20000) : MarluneWindows{};
+    HWND main = w.main;
     if (main == nullptr) {
         say("autopilot: Marlune's window did not appear");
         return 1;
     }
-    HWND passManager = ui::findChild(main, "PassMgrPanelClass");
-    HWND property = ui::findChild(main, "PropertyPanelClass");
-    HWND tabs = ui::childById(main, 123);
-    HWND batch = ui::findChild(tabs, "DataBatchPanelClass");
-    HWND list = ui::childById(passManager, 111);
-    HWND kinds = ui::childById(passManager, 108);
-    HWND add = ui::childById(passManager, 109);
     shoot(main, options, "01-start");
 
     say("autopilot: Batch tab, \"Grab sample image\"");
-    ui::selectTab(tabs, 1);
-    HWND grab = ui::childById(batch, 100);
-    ui::postClick(grab);
-    if (!waitForOperation(grab, progress, 20000)) return 1;
+    ui::selectTab(w.tabControl, 1);
+    ui::postClick(w.grabSample);
+    if (!waitForOperation(w.grabSample, progress, 20000)) return 1;
 
     say("autopilot: building the flow Scale2x, Scale2x, Scale2x, RotateUnzoom8x");
-    for (int kind : {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x}) {
-        const int end = static_cast<int>(ui::listItems(list).size()) - 1;
-        ui::selectListEntry(list, end);
-        ui::selectComboEntry(kinds, kind);
-        ui::click(add);
-    }
-    say("autopilot: rotation angle " + std::to_string(kAngle) + " degrees");
-    ui::setTrackbar(ui::childById(property, 106), kAngle);
+    appendPasses(w, {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x});
+    say("autopilot: rotation angle " + std::string(kAngle) + " degrees, typed beside the slider");
+    typeAngle(w, kAngle);
     shoot(main, options, "02-flow-at-30-degrees");
 
     say("autopilot: \"Launch process\" (new project, all layers, all frames)");
-    HWND launch = ui::childById(batch, 102);
-    ui::postClick(launch);
-    if (!waitForOperation(launch, progress, kBatchLimitMs)) {
+    ui::postClick(w.launch);
+    if (!waitForOperation(w.launch, progress, kBatchLimitMs)) {
         say("autopilot: the batch did not finish in time");
         return 1;
     }

@@ -326,6 +326,26 @@ void selectTab(HWND tabControl, int index) {
     SendMessageW(tabControl, WM_LBUTTONUP, 0, at);
 }
 
+void typeText(HWND edit, const std::string& text) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, VK_BACK, 1);
+    for (char c : text) SendMessageW(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void pressKey(HWND window, WPARAM virtualKey) {
+    SendMessageW(window, WM_KEYDOWN, virtualKey, 1);
+    SendMessageW(window, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+}
+
+bool waitForEnabled(HWND window, bool enabled, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while ((IsWindowEnabled(window) != FALSE) != enabled) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        pumpFor(kPollMs);
+    }
+    return true;
+}
+
 void drag(HWND window, POINT from, POINT to, int steps) {
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
     for (int i = 1; i <= steps; ++i) {

@@ -73,6 +73,12 @@ void selectListEntry(HWND list, int index);
 void selectComboEntry(HWND combo, int index);
 // Clicks the tab's item as a user would (the tab control notifies its parent).
 void selectTab(HWND tabControl, int index);
+// Replaces an edit box's text by typing `text` into it, character by character.
+void typeText(HWND edit, const std::string& text);
+// A key pressed and released on the window (WM_KEYDOWN, WM_KEYUP).
+void pressKey(HWND window, WPARAM virtualKey);
+// Waits until the window is enabled (or disabled); false when `timeoutMs` passed first.
+bool waitForEnabled(HWND window, bool enabled, DWORD timeoutMs);
 // Left button down at `from`, moves in `steps` to `to`, button up (client coordinates).
 void drag(HWND window, POINT from, POINT to, int steps = 4);
 
