@@ -1,96 +1,63 @@
 #include "marlune_session.h"
 
+#include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "passes/pass_chain.h"
-
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-
-std::string appOutputPath(const TempFolder& folder) {
-    return folder.file("marlune-out.txt");
+// Starts marlune.exe and, given the time, finds its windows.
+void startApp(MarluneSession& session, DWORD waitMs) {
+    session.app = std::make_unique<ui::Program>(programFolder() + "marlune.exe", "",
+                                                session.folder.file("marlune-out.txt"));
+    session.w = waitForMarlune(session.app->processId(), session.app->started() ? waitMs : 0);
+    if (session.w.main == nullptr) session.problem = "no main window of marlune.exe";
 }
 
 }  // namespace
 
-MarluneSession::MarluneSession(std::vector<std::string> hostArguments) {
-    hostArguments.push_back("--log");
-    hostArguments.push_back(folder_.file("host-log.txt"));
-    hostArguments.push_back("--dump");
-    hostArguments.push_back(folder_.path());
-    host_ = std::make_unique<HostSimProcess>(hostArguments);
-    if (!host_->serving()) {
-        problem_ = "hostsim: " + host_->problem();
-        return;
-    }
-    startApp();
+MarluneSession::MarluneSession(const std::vector<std::string>& hostArguments) {
+    if (startHost(hostArguments)) startApp(*this, 20000);
 }
 
+// Without a host the start-up error box comes before the main window is shown.
 MarluneSession::MarluneSession() {
-    startApp();
+    startApp(*this, 0);
 }
 
-void MarluneSession::startApp() {
-    app_ =
-        std::make_unique<ui::Program>(programFolder() + "marlune.exe", "", appOutputPath(folder_));
-    if (!app_->started()) {
-        problem_ = "marlune.exe did not start";
-        return;
-    }
-    HWND main = ui::waitForTopLevel("CodeBlocksWindowsApp", app_->processId(), kStartMs);
-    if (main == nullptr) {
-        problem_ = "no main window; output: " + appOutput();
-        return;
-    }
-    MarluneWindows& w = windows_;
-    w.preview = ui::childById(main, 112);
-    w.zoomStrip = ui::findChild(main, "RenderCtrlPanelClass");
-    w.propertyPanel = ui::findChild(main, "PropertyPanelClass");
-    w.passManager = ui::findChild(main, "PassMgrPanelClass");
-    w.tabControl = ui::childById(main, 123);
-    w.singlePage = ui::findChild(w.tabControl, "DataImagePanelClass");
-    w.batchPage = ui::findChild(w.tabControl, "DataBatchPanelClass");
-    w.passList = ui::childById(w.passManager, 111);
-    w.kindSelector = ui::childById(w.passManager, 108);
-    w.addButton = ui::childById(w.passManager, 109);
-    w.removeButton = ui::childById(w.passManager, 110);
-    w.main = main;
+bool MarluneSession::startHost(std::vector<std::string> arguments) {
+    host.reset();
+    arguments.insert(arguments.end(),
+                     {"--log", folder.file("host-log.txt"), "--dump", folder.path()});
+    host = std::make_unique<HostSimProcess>(arguments);
+    if (!host->serving()) problem = "hostsim: " + host->problem();
+    return host->serving();
 }
 
 HostDump MarluneSession::stopHostAndReadDump() {
-    host_->stop();
-    return readDump(folder_.path());
+    host.reset();
+    return readDump(folder.path());
 }
 
-std::vector<std::string> MarluneSession::hostCommands() const {
-    return readLines(folder_.file("host-log.txt"));
+bool MarluneSession::printed(const std::string& line) const {
+    const std::vector<std::string> lines = readLines(folder.file("marlune-out.txt"));
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-std::string MarluneSession::appOutput() const {
-    std::ifstream file(appOutputPath(folder_), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    std::string out = text.str();
-    std::erase(out, '\r');
-    return out;
+std::unique_ptr<IndexedImage> MarluneSession::grab(HWND button) {
+    ui::click(button != nullptr ? button : w.grab);
+    return clipboardImage();
 }
 
-void MarluneSession::addPasses(const std::vector<int>& kinds) {
-    for (int kind : kinds) {
-        const int end = static_cast<int>(ui::listItems(windows_.passList).size()) - 1;
-        ui::selectListEntry(windows_.passList, end);
-        ui::selectComboEntry(windows_.kindSelector, kind);
-        ui::click(windows_.addButton);
-    }
-}
-
-void MarluneSession::grab() {
-    ui::click(ui::childById(windows_.singlePage, 100));
+std::string MarluneSession::takeErrorBox(const std::string& caption, DWORD timeoutMs) {
+    const ui::MessageBoxInfo box = ui::waitForMessageBox(app->processId(), timeoutMs);
+    if (box.window == nullptr) return "(no error box)";
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(ui::findAllTopLevel("#32770", app->processId()).size(), 1u);
+    ui::closeMessageBox(box.window);
+    EXPECT_TRUE(ui::waitForNoTopLevel("#32770", app->processId()));
+    return box.text;
 }
 
 std::unique_ptr<IndexedImage> clipboardImage() {
@@ -103,69 +70,61 @@ std::unique_ptr<IndexedImage> clipboardImage() {
         }
     }
     CloseClipboard();
-    return image;
+    return image != nullptr && image->valid ? std::move(image) : nullptr;
 }
 
-std::unique_ptr<IndexedImage> runChain(const IndexedImage& source, const std::vector<int>& kinds,
-                                       int angle, bool wrapAround) {
-    PassChain chain;
+void resizeClient(HWND main, int width, int height) {
+    RECT outer{0, 0, width, height};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(main, GWL_STYLE)), FALSE, 0);
+    SetWindowPos(main, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    ui::settle(main);
+}
+
+std::unique_ptr<PassChain> runChain(const IndexedImage& source, const std::vector<int>& kinds,
+                                    double degrees, bool wrapAround) {
+    auto chain = std::make_unique<PassChain>();
     auto copy =
         std::make_unique<IndexedImage>(nullptr, source.width, source.height, source.palette());
     std::memcpy(copy->pixels, source.pixels, static_cast<size_t>(source.stride()) * source.height);
-    chain.setSource(std::move(copy));
-    chain.setRotationAngle(nullptr, angle);
-    chain.setWrapAround(nullptr, wrapAround ? 1 : 0);
-    for (int kind : kinds) chain.insertPass(nullptr, chain.size(), kind);
-    chain.evaluate(nullptr);
-    const IndexedImage* shown = chain.displayedImage();
-    if (shown == nullptr) return nullptr;
-    auto result =
-        std::make_unique<IndexedImage>(nullptr, shown->width, shown->height, shown->palette());
-    std::memcpy(result->pixels, shown->pixels,
-                static_cast<size_t>(shown->stride()) * shown->height);
-    return result;
+    chain->setSource(std::move(copy));
+    chain->setRotationAngle(nullptr, degrees);
+    chain->setWrapAround(nullptr, wrapAround ? 1 : 0);
+    for (int kind : kinds) chain->insertPass(nullptr, chain->size(), kind);
+    return chain;
 }
 
-std::uint32_t colourAt(const IndexedImage& image, int x, int y) {
-    const std::uint8_t index = image.row(image.height - 1 - y)[x];
-    const std::uint8_t* entry = image.palette() + index * 4;
-    return static_cast<std::uint32_t>(entry[2]) << 16 | static_cast<std::uint32_t>(entry[1]) << 8 |
-           entry[0];
+bool sameImage(const IndexedImage& a, const IndexedImage& b) {
+    if (a.width != b.width || a.height != b.height) return false;
+    if (std::memcmp(a.palette(), b.palette(), kPaletteBytes) != 0) return false;
+    for (int y = 0; y < a.height; ++y) {
+        if (std::memcmp(a.row(y), b.row(y), static_cast<size_t>(a.width)) != 0) return false;
+    }
+    return true;
 }
 
-std::string screenshotFolder() {
-    const std::string folder = programFolder() + "..\\screenshots";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\";
-}
-
-// Compares the panel's pixels with `image` shown at `zoom` and offsets
-// (sx, sy), centred when it fits, the rest checkerboard grey.
 void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx,
                         int sy) {
-    const int w = image.width * zoom;
-    const int h = image.height * zoom;
-    const int x0 = screen.width > w ? (screen.width - w) / 2 : 0;
-    const int y0 = screen.height > h ? (screen.height - h) / 2 : 0;
+    const int x0 = std::max(screen.width - image.width * zoom, 0) / 2;
+    const int y0 = std::max(screen.height - image.height * zoom, 0) / 2;
     int mismatches = 0;
     for (int y = 0; y < screen.height; ++y) {
         for (int x = 0; x < screen.width; ++x) {
             const int column = sx / zoom + (x - x0) / zoom;
-            const int row = sy / zoom + (y - y0) / zoom;
-            const bool inImage = x >= x0 && y >= y0 && column < image.width && row < image.height &&
-                                 x - x0 < w && y - y0 < h;
+            const int row = image.height - 1 - (sy / zoom + (y - y0) / zoom);
+            const bool inImage = x >= x0 && y >= y0 && column < image.width && row >= 0;
+            const std::uint8_t* colour =
+                image.palette() + (inImage ? image.row(row)[column] : 0) * 4;
+            const std::uint32_t want = colour[2] << 16 | colour[1] << 8 | colour[0];
             const std::uint32_t got = screen.at(x, y);
-            if (inImage) {
-                if (got != colourAt(image, column, row) && mismatches++ < 5) {
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") shows " << std::hex << got
-                                  << " instead of image pixel (" << std::dec << column << ", "
-                                  << row << ")";
-                }
-            } else if (got != 0x808080 && got != 0x969696 && mismatches++ < 5) {
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") outside the image is "
-                              << std::hex << got;
-            }
+            if (inImage ? got != want : got != 0x808080 && got != 0x969696) ++mismatches;
         }
     }
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(mismatches, 0) << "pixels that do not show the image at zoom " << zoom;
+}
+
+void screenshot(const ui::Pixels& pixels, const std::string& name) {
+    const std::string folder = programFolder() + "..\\screenshots";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ui::saveScreenshot(pixels, folder + "\\" + name);
 }

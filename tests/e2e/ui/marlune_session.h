@@ -1,92 +1,57 @@
 #pragma once
-// One run of marlune.exe under test: the stand-in host (optional), the
-// application, and the handles of its windows found as a user's tools would.
+// One run of marlune.exe under test: the stand-in host (optional, restartable),
+// the application and its windows, and what they leave behind.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "e2e_files.h"
 #include "host_sim_process.h"
-#include "image/indexed_image.h"
-#include "ui_driver.h"
+#include "marlune_windows.h"
+#include "passes/pass_chain.h"
 
-struct MarluneWindows {
-    HWND main = nullptr;
-    HWND preview = nullptr;
-    HWND zoomStrip = nullptr;
-    HWND propertyPanel = nullptr;
-    HWND passManager = nullptr;
-    HWND tabControl = nullptr;
-    HWND singlePage = nullptr;
-    HWND batchPage = nullptr;
-    HWND passList = nullptr;
-    HWND kindSelector = nullptr;
-    HWND addButton = nullptr;
-    HWND removeButton = nullptr;
-};
-
-class MarluneSession {
-  public:
-    // Starts hostsim.exe with `hostArguments` (plus --log and --dump in a
-    // scratch folder) and then marlune.exe.
-    explicit MarluneSession(std::vector<std::string> hostArguments);
-    // marlune.exe alone, with no host.
+struct MarluneSession {
+    // hostsim.exe with `hostArguments`, then marlune.exe.
+    explicit MarluneSession(const std::vector<std::string>& hostArguments);
+    // marlune.exe alone, with no host: no window is awaited.
     MarluneSession();
-    ~MarluneSession() = default;
 
-    bool ready() const { return windows_.main != nullptr; }
-    // Why the session is not ready.
-    const std::string& problem() const { return problem_; }
-    const MarluneWindows& windows() const { return windows_; }
-    ui::Program& app() { return *app_; }
-    HostSimProcess* host() { return host_.get(); }
-    // Stops the host so its dump is written, and reads it.
+    // Starts the host (stopping a running one first) with --log and --dump in
+    // `folder`; false with `problem` set when it does not serve.
+    bool startHost(std::vector<std::string> arguments);
+    // Stops the host, which writes its dump, and reads the dump.
     HostDump stopHostAndReadDump();
-    std::vector<std::string> hostCommands() const;
-    // What the application wrote to standard output so far.
-    std::string appOutput() const;
+    // Whether the application printed `line` on standard output.
+    bool printed(const std::string& line) const;
+    // Presses "Grab image" (or `button`); gives the frame the host handed over.
+    std::unique_ptr<IndexedImage> grab(HWND button = nullptr);
+    // Waits for an error box, expects it to be the only one and to have
+    // `caption`, closes it and gives its text.
+    std::string takeErrorBox(const std::string& caption, DWORD timeoutMs = 10000);
 
-    // Builds the flow in the pass manager by kind names, appending each.
-    void addPasses(const std::vector<int>& kinds);
-    // Presses Grab image and waits until the import has finished.
-    void grab();
-
-  private:
-    void startApp();
-
-    TempFolder folder_;
-    std::unique_ptr<HostSimProcess> host_;
-    std::unique_ptr<ui::Program> app_;
-    MarluneWindows windows_;
-    std::string problem_;
+    TempFolder folder;  // the host's log ("host-log.txt") and dump, the application's output
+    std::unique_ptr<HostSimProcess> host;
+    std::unique_ptr<ui::Program> app;
+    MarluneWindows w;     // `w.main` is null when the start failed...
+    std::string problem;  // ...and this says why
 };
 
-// The image the host last put on the clipboard (what a grab read), or null.
+// The image on the clipboard (what a grab read or an export sent), or null.
 std::unique_ptr<IndexedImage> clipboardImage();
-// `source` run through a chain of `kinds` with the given settings, as the
-// application computes it; the result is the chain's displayed image copy.
-std::unique_ptr<IndexedImage> runChain(const IndexedImage& source, const std::vector<int>& kinds,
-                                       int angle, bool wrapAround);
-// The colour of an image pixel as 0xRRGGBB, with y counted from the top.
-std::uint32_t colourAt(const IndexedImage& image, int x, int y);
-// Checks the preview panel's pixels against `image` shown at `zoom` and
-// offsets (sx, sy), centred when it fits, the rest checkerboard grey.
-void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx,
-                        int sy);
-// The folder screenshots go to (created on first use).
-std::string screenshotFolder();
+// Gives the main window a client area of `width` x `height`.
+void resizeClient(HWND main, int width, int height);
+// `source` run through a flow of `kinds` at `degrees`, as the application
+// computes it: the displayed image is the chain's.
+std::unique_ptr<PassChain> runChain(const IndexedImage& source, const std::vector<int>& kinds,
+                                    double degrees = 0, bool wrapAround = false);
+// Same size, palette and pixels (row padding aside).
+bool sameImage(const IndexedImage& a, const IndexedImage& b);
+// Expects the preview's pixels to show `image` at `zoom` and offsets
+// (sx, sy), centred when it fits, the rest checkerboard grey.
+void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom = 1,
+                        int sx = 0, int sy = 0);
+// Saves pixels read from the screen under the build's screenshots folder.
+void screenshot(const ui::Pixels& pixels, const std::string& name);
 
-// Pass kind indices as the kind selector offers them.
-enum PassKind {
-    kZoom2x = 0,
-    kZoom3x,
-    kScale2x,
-    kScale3x,
-    kCanvas2x,
-    kSpace2x,
-    kRotate,
-    kRotateUnzoom2x,
-    kRotateUnzoom4x,
-    kRotateUnzoom6x,
-    kRotateUnzoom8x
-};
+// Kind indices as the kind selector offers them.
+enum PassKind { kZoom2x = 0, kZoom3x, kScale2x, kRotate = 6, kRotateUnzoom8x = 10 };
