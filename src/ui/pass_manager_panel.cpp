@@ -11,6 +11,10 @@ constexpr int kAddId = 109;
 constexpr int kRemoveId = 110;
 constexpr int kPassListId = 111;
 
+int listCount(HWND passList) {
+    return static_cast<int>(SendMessageW(passList, LB_GETCOUNT, 0, 0));
+}
+
 }  // namespace
 
 void PassManagerPanel::create(HWND main, HBRUSH background) {
@@ -57,14 +61,6 @@ bool PassManagerPanel::handle(HWND, UINT message, WPARAM wParam, LPARAM) {
     }
     return false;
 }
-
-namespace {
-
-int listCount(HWND passList) {
-    return static_cast<int>(SendMessageW(passList, LB_GETCOUNT, 0, 0));
-}
-
-}  // namespace
 
 bool canRemoveSelected(HWND passList) {
     const auto selection = static_cast<int>(SendMessageW(passList, LB_GETCURSEL, 0, 0));
