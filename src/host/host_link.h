@@ -16,8 +16,9 @@ struct HostLink {
     HCONV conversation = nullptr;
     HSZ serviceHandle = nullptr;
     HSZ topicHandle = nullptr;
-    int acknowledged = 0;
-    DWORD pendingTransaction = 0;  // id of the execute being waited for, 0 when none
+    bool waiting = false;          // an execute is waiting for its completion...
+    DWORD pendingTransaction = 0;  // ...whose id is this (any value, 0 included)
+    bool acknowledged = false;
 };
 
 // Initialises DDEML as a client and opens the conversation.

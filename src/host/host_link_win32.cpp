@@ -1,5 +1,12 @@
 // HostLink on DDEML: one client conversation, executes sent asynchronously and
 // waited for while the thread's messages keep being dispatched.
+//
+// Wine 8's DDEML (README, "Notes on Wine") takes transaction ids from one
+// 16-bit counter per process, shared by executes and requests, and hands
+// XTYP_XACT_COMPLETE the id as a signed 32-bit value in a 64-bit word: from id
+// 0x8000 on (the 16385th execute when each is followed by one request) it
+// arrives sign-extended, so only its low 32 bits equal the id that
+// DdeClientTransaction gave; and after 65536 transactions the id is 0 again.
 #include "host/host_link_win32.h"
 
 #include <cstring>
@@ -30,7 +37,7 @@ void freeNameHandles(HostLink& link) {
 // the wait does not end it early.
 void waitForCompletion(HostLink& link) {
     const DWORD start = GetTickCount();
-    while (link.acknowledged == 0) {
+    while (!link.acknowledged) {
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed > kExecuteWaitMs) return;
         MsgWaitForMultipleObjectsEx(0, nullptr, kExecuteWaitMs - elapsed, QS_ALLINPUT,
@@ -51,10 +58,10 @@ HDDEDATA CALLBACK HostCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG
     HostLink& link = *callbackLink;
     switch (type) {
         case XTYP_XACT_COMPLETE:
-            // A completion of an execute that was already given up must not count
-            // for the one now waiting. Whatever status the host gave still counts.
-            if (link.pendingTransaction != 0 && data1 == link.pendingTransaction)
-                link.acknowledged = 1;
+            // Only the execute now waiting counts, whatever status the host gave.
+            // The id is compared in its 32 bits: Wine sign-extends it.
+            if (link.waiting && static_cast<DWORD>(data1) == link.pendingTransaction)
+                link.acknowledged = true;
             break;
         case XTYP_DISCONNECT:
             link.conversation = nullptr;
@@ -90,7 +97,7 @@ void HostDisconnect(HostLink& link) {
     freeNameHandles(link);
     DdeUninitialize(link.instance);
     link.instance = 0;
-    link.pendingTransaction = 0;
+    link.waiting = false;
     if (callbackLink == &link) callbackLink = nullptr;
 }
 
@@ -130,11 +137,12 @@ bool HostExecute(HostLink& link, const char* item, const char* command) {
     // No conversation or the host is gone: no completion can come.
     if (started == nullptr) return false;
     link.pendingTransaction = transaction;
-    link.acknowledged = 0;
+    link.acknowledged = false;
+    link.waiting = true;
     waitForCompletion(link);
-    link.pendingTransaction = 0;
+    link.waiting = false;
     // Wine keeps finished asynchronous transactions queued; without this only
     // the first execute of a conversation would ever complete.
     DdeAbandonTransaction(link.instance, link.conversation, 0);
-    return link.acknowledged != 0;
+    return link.acknowledged;
 }
