@@ -146,7 +146,7 @@ void DdeServer::complete(const std::string& command) {
     if (reply.size() > kMaxReplyBytes) reply.resize(kMaxReplyBytes);
     lastReply = std::move(reply);
     lastCommand = command;
-    InvalidateRect(window, nullptr, TRUE);
+    if (!options.noRedraw) InvalidateRect(window, nullptr, TRUE);
     ++commandsDone;
     if (options.quitAfter > 0 && commandsDone == options.quitAfter)
         PostMessageA(window, kQuitAfterMessage, 0, 0);
