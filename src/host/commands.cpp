@@ -33,10 +33,13 @@ int leadingInteger(const char* text) {
 }
 
 // The execute every command form starts with; names the command when the host
-// does not complete it.
+// does not complete it, and says so when the link found no host to send it to.
 bool execute(HostLink& link, const char* command, ErrorText& error) {
     if (HostExecute(link, kImageServerItem, command)) return true;
-    error.set("Failed to request '%s' from Kelvara!\n", command);
+    if (link.hostMissing)
+        error.set("Kelvara is inactive!!");
+    else
+        error.set("Failed to request '%s' from Kelvara!\n", command);
     return false;
 }
 

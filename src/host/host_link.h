@@ -2,7 +2,8 @@
 // The one DDE client conversation with the host. Commands go as execute
 // transactions, replies come back from request transactions, both on the item
 // "ImageServerItem" in CF_TEXT. The DDEML implementation is host_link_win32.cpp;
-// tests may link a scripted host in its place.
+// tests may link a stand-in host in its place: it provides the four functions
+// below and may set `hostMissing` to play a host that cannot be reached.
 #include <cstddef>
 
 #include "dde_handles.h"
@@ -12,12 +13,19 @@ inline constexpr const char* kHostTopic = "ImageServer";
 inline constexpr const char* kImageServerItem = "ImageServerItem";
 
 struct HostLink {
+    // Read by the command layer: the last attempt to connect found no host.
+    bool hostMissing = false;
+
+    // The DDEML side, used by host_link_win32.cpp only.
+    const char* service = nullptr;  // names HostConnect was given, kept to connect again
+    const char* topic = nullptr;
     DWORD instance = 0;
     HCONV conversation = nullptr;
     HSZ serviceHandle = nullptr;
     HSZ topicHandle = nullptr;
-    int acknowledged = 0;
-    DWORD pendingTransaction = 0;  // id of the execute being waited for, 0 when none
+    bool waiting = false;          // an execute is waiting for its completion...
+    DWORD pendingTransaction = 0;  // ...whose id is this (any value, 0 included)
+    bool acknowledged = false;
 };
 
 // Initialises DDEML as a client and opens the conversation.
@@ -29,4 +37,7 @@ void HostDisconnect(HostLink& link);
 bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t capacity);
 // Sends a command and waits up to 10 s for the host to complete it, dispatching
 // the thread's messages meanwhile. True when that very execute completed.
+// A conversation on which a transaction failed is dropped at once, so that no
+// late answer of it can be taken for a later command; the next execute then
+// connects again first, and without a host gives false with `hostMissing` set.
 bool HostExecute(HostLink& link, const char* item, const char* command);

@@ -1,5 +1,20 @@
 // HostLink on DDEML: one client conversation, executes sent asynchronously and
 // waited for while the thread's messages keep being dispatched.
+//
+// What Wine 8's DDEML does that shapes this file (README, "Notes on Wine"):
+// - Transaction ids come from one 16-bit counter per process, shared by
+//   executes and requests. XTYP_XACT_COMPLETE carries the id as a signed
+//   32-bit value in a 64-bit word: from id 0x8000 on (the 16385th execute
+//   when each is followed by one request) it arrives sign-extended, so only
+//   its low 32 bits equal the id DdeClientTransaction gave; and after 65536
+//   transactions the id is 0 again.
+// - An acknowledgement is matched to the oldest open transaction of its
+//   conversation, so a late one could complete a later execute; a request
+//   that timed out could likewise be answered during a later one. A failed
+//   transaction therefore ends the conversation.
+// - Completed asynchronous transactions stay queued until abandoned.
+// - A second conversation to the same service and topic is refused within one
+//   instance: connecting again takes a fresh DdeInitialize.
 #include "host/host_link_win32.h"
 
 #include <cstring>
@@ -24,13 +39,34 @@ void freeNameHandles(HostLink& link) {
     link.topicHandle = nullptr;
 }
 
+// Ends the conversation and the DDEML instance; the names stay for connecting
+// again. A host that still pumps messages answers the terminate at once; one
+// whose process no longer does keeps DdeDisconnect waiting up to 10 s.
+void closeInstance(HostLink& link) {
+    if (link.conversation != nullptr) {
+        DdeDisconnect(link.conversation);
+        link.conversation = nullptr;
+    }
+    freeNameHandles(link);
+    DdeUninitialize(link.instance);
+    link.instance = 0;
+    link.waiting = false;
+    if (callbackLink == &link) callbackLink = nullptr;
+}
+
+bool connectAgain(HostLink& link) {
+    if (link.service == nullptr || link.topic == nullptr) return false;  // closed for good
+    closeInstance(link);
+    return HostConnect(link, link.service, link.topic);
+}
+
 // Sleeps until the thread has a message or the deadline passes, and dispatches
 // one message per wake-up; the completion arrives from inside DispatchMessageA.
 // Elapsed time is measured by unsigned difference so a tick-count wrap during
 // the wait does not end it early.
 void waitForCompletion(HostLink& link) {
     const DWORD start = GetTickCount();
-    while (link.acknowledged == 0) {
+    while (!link.acknowledged) {
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed > kExecuteWaitMs) return;
         MsgWaitForMultipleObjectsEx(0, nullptr, kExecuteWaitMs - elapsed, QS_ALLINPUT,
@@ -43,6 +79,27 @@ void waitForCompletion(HostLink& link) {
     }
 }
 
+// Sends the execute and waits for its own completion.
+bool executeOnce(HostLink& link, const char* item, const char* command) {
+    const DdeStringHandle itemHandle(link.instance, item);
+    // The terminating NUL travels with the command.
+    const DWORD length = static_cast<DWORD>(std::strlen(command) + 1);
+    DWORD transaction = 0;
+    const HDDEDATA started = DdeClientTransaction(
+        reinterpret_cast<LPBYTE>(const_cast<char*>(command)), length, link.conversation,
+        itemHandle.get(), CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
+    // The host is gone: no completion can come.
+    if (started == nullptr) return false;
+    link.pendingTransaction = transaction;
+    link.acknowledged = false;
+    link.waiting = true;
+    waitForCompletion(link);
+    link.waiting = false;
+    // Without this only the first execute of a conversation would complete.
+    DdeAbandonTransaction(link.instance, link.conversation, 0);
+    return link.acknowledged;
+}
+
 }  // namespace
 
 HDDEDATA CALLBACK HostCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR data1,
@@ -51,10 +108,10 @@ HDDEDATA CALLBACK HostCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG
     HostLink& link = *callbackLink;
     switch (type) {
         case XTYP_XACT_COMPLETE:
-            // A completion of an execute that was already given up must not count
-            // for the one now waiting. Whatever status the host gave still counts.
-            if (link.pendingTransaction != 0 && data1 == link.pendingTransaction)
-                link.acknowledged = 1;
+            // Only the execute now waiting counts, whatever status the host gave.
+            // The id is compared in its 32 bits: Wine sign-extends it.
+            if (link.waiting && static_cast<DWORD>(data1) == link.pendingTransaction)
+                link.acknowledged = true;
             break;
         case XTYP_DISCONNECT:
             link.conversation = nullptr;
@@ -67,12 +124,18 @@ HDDEDATA CALLBACK HostCallback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG
 }
 
 bool HostConnect(HostLink& link, const char* service, const char* topic) {
-    if (DdeInitializeA(&link.instance, HostCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
+    link.service = service;
+    link.topic = topic;
+    link.hostMissing = true;
+    if (DdeInitializeA(&link.instance, HostCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
+        link.instance = 0;
         return false;
+    }
     callbackLink = &link;
     link.serviceHandle = DdeCreateStringHandleA(link.instance, service, kCodePage);
     link.topicHandle = DdeCreateStringHandleA(link.instance, topic, kCodePage);
     link.conversation = DdeConnect(link.instance, link.serviceHandle, link.topicHandle, nullptr);
+    link.hostMissing = link.conversation == nullptr;
     if (link.conversation != nullptr) return true;
     // The instance stays initialised; HostDisconnect uninitialises it.
     if (link.serviceHandle != nullptr) DdeFreeStringHandle(link.instance, link.serviceHandle);
@@ -83,15 +146,9 @@ bool HostConnect(HostLink& link, const char* service, const char* topic) {
 }
 
 void HostDisconnect(HostLink& link) {
-    if (link.conversation != nullptr) {
-        DdeDisconnect(link.conversation);
-        link.conversation = nullptr;
-    }
-    freeNameHandles(link);
-    DdeUninitialize(link.instance);
-    link.instance = 0;
-    link.pendingTransaction = 0;
-    if (callbackLink == &link) callbackLink = nullptr;
+    closeInstance(link);
+    link.service = nullptr;
+    link.topic = nullptr;
 }
 
 bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t capacity) {
@@ -99,14 +156,19 @@ bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t cap
     // Wine answers a request without conversation with no data and no error,
     // which would read as an empty reply.
     if (link.conversation == nullptr) return false;
-    const DdeStringHandle itemHandle(link.instance, item);
     HDDEDATA reply = nullptr;
-    for (int attempt = 1; attempt <= kRequestAttempts; ++attempt) {
-        reply = DdeClientTransaction(nullptr, 0, link.conversation, itemHandle.get(), CF_TEXT,
-                                     XTYP_REQUEST, kRequestTimeoutMs, nullptr);
-        if (reply != nullptr) break;
-        if (DdeGetLastError(link.instance) == DMLERR_NO_ERROR) return true;  // an empty reply
-        if (attempt == kRequestAttempts) return false;
+    {
+        const DdeStringHandle itemHandle(link.instance, item);
+        for (int attempt = 1; attempt <= kRequestAttempts && reply == nullptr; ++attempt) {
+            reply = DdeClientTransaction(nullptr, 0, link.conversation, itemHandle.get(), CF_TEXT,
+                                         XTYP_REQUEST, kRequestTimeoutMs, nullptr);
+            if (reply == nullptr && DdeGetLastError(link.instance) == DMLERR_NO_ERROR)
+                return true;  // an empty reply
+        }
+    }
+    if (reply == nullptr) {
+        closeInstance(link);
+        return false;
     }
     const DdeDataHandle data(reply);
     const DWORD size = DdeGetData(data.get(), nullptr, 0, 0);
@@ -120,21 +182,8 @@ bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t cap
 }
 
 bool HostExecute(HostLink& link, const char* item, const char* command) {
-    const DdeStringHandle itemHandle(link.instance, item);
-    // The terminating NUL travels with the command.
-    const DWORD length = static_cast<DWORD>(std::strlen(command) + 1);
-    DWORD transaction = 0;
-    const HDDEDATA started = DdeClientTransaction(
-        reinterpret_cast<LPBYTE>(const_cast<char*>(command)), length, link.conversation,
-        itemHandle.get(), CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
-    // No conversation or the host is gone: no completion can come.
-    if (started == nullptr) return false;
-    link.pendingTransaction = transaction;
-    link.acknowledged = 0;
-    waitForCompletion(link);
-    link.pendingTransaction = 0;
-    // Wine keeps finished asynchronous transactions queued; without this only
-    // the first execute of a conversation would ever complete.
-    DdeAbandonTransaction(link.instance, link.conversation, 0);
-    return link.acknowledged != 0;
+    if (link.conversation == nullptr && !connectAgain(link)) return false;
+    if (executeOnce(link, item, command)) return true;
+    closeInstance(link);
+    return false;
 }

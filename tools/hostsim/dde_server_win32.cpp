@@ -38,6 +38,7 @@ DdeServer::~DdeServer() {
     if (instance == 0) return;
     disconnectAll();
     if (registered) DdeNameService(instance, service->get(), nullptr, DNS_UNREGISTER);
+    if (replyData != nullptr) DdeFreeDataHandle(replyData);
     item.reset();
     topic.reset();
     service.reset();
@@ -145,7 +146,7 @@ void DdeServer::complete(const std::string& command) {
     if (reply.size() > kMaxReplyBytes) reply.resize(kMaxReplyBytes);
     lastReply = std::move(reply);
     lastCommand = command;
-    InvalidateRect(window, nullptr, TRUE);
+    if (!options.noRedraw) InvalidateRect(window, nullptr, TRUE);
     ++commandsDone;
     if (options.quitAfter > 0 && commandsDone == options.quitAfter)
         PostMessageA(window, kQuitAfterMessage, 0, 0);
@@ -163,7 +164,13 @@ std::string DdeServer::activity() const {
 
 HDDEDATA DdeServer::onRequest(HSZ requestedItem, UINT format) {
     if (format != CF_TEXT || DdeCmpStringHandles(requestedItem, item->get()) != 0) return nullptr;
-    return DdeCreateDataHandle(instance, reinterpret_cast<LPBYTE>(lastReply.data()),
-                               static_cast<DWORD>(lastReply.size() + 1), 0, item->get(), CF_TEXT,
-                               0);
+    // Wine's DDEML never frees a reply handle it was given, so a host making
+    // one per request runs out of global handles after about 21800 round
+    // trips. One handle owned here, replaced per reply, avoids that; DDEML
+    // copies the data out before the next request comes.
+    if (replyData != nullptr) DdeFreeDataHandle(replyData);
+    replyData = DdeCreateDataHandle(instance, reinterpret_cast<LPBYTE>(lastReply.data()),
+                                    static_cast<DWORD>(lastReply.size() + 1), 0, item->get(),
+                                    CF_TEXT, HDATA_APPOWNED);
+    return replyData;
 }

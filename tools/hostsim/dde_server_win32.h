@@ -61,5 +61,6 @@ class DdeServer {
     UINT_PTR nextTimer = 1;
     std::string lastCommand;
     std::string lastReply;
+    HDDEDATA replyData = nullptr;  // the data of the last reply, owned here
     int commandsDone = 0;
 };

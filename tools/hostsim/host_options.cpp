@@ -18,7 +18,7 @@ bool splitPair(const std::string& text, std::string& key, std::string& value) {
 const char* hostUsage() {
     return "usage: hostsim [--sample] [--open FILE.bmp ...] [--log FILE] [--dump DIR]\n"
            "               [--hang CMD] [--reply CMD=TEXT] [--no-crlf] [--late CMD=MS]\n"
-           "               [--quit-after N] [--dib 1|4|24|32] [--truncate-dib]\n";
+           "               [--quit-after N] [--dib 1|4|24|32] [--truncate-dib] [--no-redraw]\n";
 }
 
 bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options,
@@ -34,6 +34,8 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
             options.sample = true;
         } else if (option == "--no-crlf") {
             options.noCrlf = true;
+        } else if (option == "--no-redraw") {
+            options.noRedraw = true;
         } else if (option == "--truncate-dib") {
             options.dib.truncated = true;
         } else if (option == "--open") {

@@ -25,7 +25,8 @@ struct HostOptions {
     std::vector<ReplyOverride> replies;
     std::vector<LateRule> late;
     bool noCrlf = false;
-    int quitAfter = 0;  // 0: never
+    bool noRedraw = false;  // the window is not redrawn after each command
+    int quitAfter = 0;      // 0: never
     DibShape dib;
 };
 

@@ -19,7 +19,7 @@ class TempFolder {
 
     const std::string& path() const { return path_; }
     // path() + "\\" + name.
-    std::string file(const std::string& name) const;
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
 
   private:
     std::string path_;
@@ -29,14 +29,6 @@ class TempFolder {
 // Empty when the file cannot be read.
 std::vector<std::string> readLines(const std::string& path);
 
-// The `key=value` lines of a file; lines without '=' are skipped.
-std::map<std::string, std::string> readKeyValues(const std::string& path);
-
-// A .bmp file read as an 8-bit image (the packed DIB after the 14-byte
-// BITMAPFILEHEADER); null when the file is missing or not "BM"-tagged. The
-// image may still be !valid when the DIB is unsound.
-std::unique_ptr<IndexedImage> readBmpFile(const std::string& path);
-
 struct LayerKey {
     int project = 0;
     int frame = 0;
@@ -44,8 +36,8 @@ struct LayerKey {
     auto operator<=>(const LayerKey&) const = default;
 };
 
-// What hostsim's --dump folder holds after the host exited:
-// p<id>.txt (key=value lines) and p<id>_f<frame>_l<layer>.bmp.
+// What hostsim's --dump folder holds after the host exited: p<id>.txt
+// (key=value lines) and p<id>_f<frame>_l<layer>.bmp (null when unreadable).
 struct HostDump {
     std::map<int, std::map<std::string, std::string>> projects;
     std::map<LayerKey, std::unique_ptr<IndexedImage>> layers;

@@ -7,91 +7,28 @@
 namespace {
 
 constexpr DWORD kServeWaitMs = 15000;
-constexpr DWORD kServePollMs = 50;
 
-// One argument quoted the way CommandLineToArgvW and the C runtime split them.
-std::string quoteArgument(const std::string& argument) {
-    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
-    std::string quoted = "\"";
-    std::size_t backslashes = 0;
-    for (char c : argument) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == '"')
-            quoted.append(backslashes * 2 + 1, '\\');
-        else
-            quoted.append(backslashes, '\\');
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(backslashes * 2, '\\');
-    return quoted + "\"";
-}
-
-HDDEDATA CALLBACK probeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+HDDEDATA CALLBACK ignoreAll(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
     return nullptr;
 }
 
-// A DDEML instance of its own, so the probe never touches the link under test.
-class DdeProbe {
-  public:
-    DdeProbe() {
-        if (DdeInitializeA(&instance_, probeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
-            instance_ = 0;
-            return;
-        }
-        service_ = DdeCreateStringHandleA(instance_, kHostService, CP_WINANSI);
-        topic_ = DdeCreateStringHandleA(instance_, kHostTopic, CP_WINANSI);
-    }
-    ~DdeProbe() {
-        if (instance_ == 0) return;
-        if (service_ != nullptr) DdeFreeStringHandle(instance_, service_);
-        if (topic_ != nullptr) DdeFreeStringHandle(instance_, topic_);
-        DdeUninitialize(instance_);
-    }
-    DdeProbe(const DdeProbe&) = delete;
-    DdeProbe& operator=(const DdeProbe&) = delete;
-
-    bool answers() const {
-        if (instance_ == 0) return false;
-        HCONV conversation = DdeConnect(instance_, service_, topic_, nullptr);
-        if (conversation == nullptr) return false;
-        DdeDisconnect(conversation);
-        return true;
-    }
-
-  private:
-    DWORD instance_ = 0;
-    HSZ service_ = nullptr;
-    HSZ topic_ = nullptr;
-};
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findHostWindow(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search.processId && lstrcmpA(className, "HostSimWindow") == 0) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
+// Asked from a DDEML instance of its own, never the link under test's.
+bool hostAnswers() {
+    DWORD instance = 0;
+    if (DdeInitializeA(&instance, ignoreAll, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
+    const HCONV conversation =
+        DdeConnect(instance, DdeCreateStringHandleA(instance, kHostService, CP_WINANSI),
+                   DdeCreateStringHandleA(instance, kHostTopic, CP_WINANSI), nullptr);
+    if (conversation != nullptr) DdeDisconnect(conversation);
+    DdeUninitialize(instance);  // frees the string handles too
+    return conversation != nullptr;
 }
 
 }  // namespace
 
 std::string programFolder() {
     char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
+    const std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
@@ -105,23 +42,16 @@ double processCpuSeconds() {
 }
 
 double nowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER count;
+    LARGE_INTEGER frequency, count;
+    QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / frequency;
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 HostSimProcess::HostSimProcess(const std::vector<std::string>& arguments) {
     const std::string program = programFolder() + "hostsim.exe";
-    std::string commandLine = quoteArgument(program);
-    for (const std::string& argument : arguments) {
-        commandLine += ' ';
-        commandLine += quoteArgument(argument);
-    }
+    std::string commandLine = '"' + program + '"';
+    for (const std::string& argument : arguments) commandLine += " \"" + argument + '"';
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -130,42 +60,25 @@ HostSimProcess::HostSimProcess(const std::vector<std::string>& arguments) {
         process_ = {};
         return;
     }
-    processId_ = process_.dwProcessId;
-    waitUntilServing();
+    const DWORD start = GetTickCount();
+    while (!(serving_ = hostAnswers())) {
+        DWORD code = 0;
+        if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(process_.hProcess, &code)) {
+            problem_ = "hostsim.exe exited with code " + std::to_string(code);
+            return;
+        }
+        if (GetTickCount() - start > kServeWaitMs) {
+            problem_ = "hostsim.exe did not serve DDE within 15 s";
+            return;
+        }
+    }
 }
 
 HostSimProcess::~HostSimProcess() {
     stop();
     if (process_.hProcess != nullptr) CloseHandle(process_.hProcess);
-}
-
-void HostSimProcess::waitUntilServing() {
-    const DdeProbe probe;
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < kServeWaitMs) {
-        if (probe.answers()) {
-            serving_ = true;
-            return;
-        }
-        if (!running()) {
-            problem_ = "hostsim.exe exited with code " + std::to_string(exitCode()) +
-                       " before serving DDE";
-            return;
-        }
-        Sleep(kServePollMs);
-    }
-    problem_ = "hostsim.exe did not serve DDE within 15 s";
-}
-
-bool HostSimProcess::running() const {
-    return process_.hProcess != nullptr &&
-           WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-HWND HostSimProcess::mainWindow() const {
-    WindowSearch search = {processId_, nullptr};
-    EnumWindows(findHostWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    if (process_.hThread != nullptr) CloseHandle(process_.hThread);
 }
 
 bool HostSimProcess::waitForExit(DWORD timeoutMs) {
@@ -173,27 +86,12 @@ bool HostSimProcess::waitForExit(DWORD timeoutMs) {
            WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
-long HostSimProcess::exitCode() const {
-    DWORD code = 0;
-    if (process_.hProcess == nullptr || !GetExitCodeProcess(process_.hProcess, &code) ||
-        code == STILL_ACTIVE)
-        return -1;
-    return static_cast<long>(code);
-}
-
 bool HostSimProcess::stop(DWORD timeoutMs) {
-    if (process_.hProcess == nullptr || process_.hThread == nullptr) return true;
-    bool ended = !running();
-    if (!ended) {
-        if (HWND window = mainWindow()) PostMessageA(window, WM_CLOSE, 0, 0);
-        ended = waitForExit(timeoutMs);
-        if (!ended) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-    }
-    CloseHandle(process_.hThread);
-    process_.hThread = nullptr;
-    // The process handle stays open (until destruction) for exitCode().
-    return ended;
+    if (process_.hProcess == nullptr || waitForExit(0)) return true;
+    // Its message loop ends as after closing its window: the dump is written.
+    PostThreadMessageA(process_.dwThreadId, WM_QUIT, 0, 0);
+    if (waitForExit(timeoutMs)) return true;
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 5000);
+    return false;
 }

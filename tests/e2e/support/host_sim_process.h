@@ -13,10 +13,10 @@
 
 class HostSimProcess {
   public:
-    // Starts hostsim.exe with `arguments` (quoted as needed) and waits up to
-    // ~15 s until it answers a DdeConnect to "KELVARA"/"ImageServer".
+    // Starts hostsim.exe with `arguments` (each quoted: none may hold a double
+    // quote or end in a backslash) and waits up to 15 s until it answers a
+    // DdeConnect to "KELVARA"/"ImageServer".
     explicit HostSimProcess(const std::vector<std::string>& arguments = {});
-    // Stops it as stop() does.
     ~HostSimProcess();
     HostSimProcess(const HostSimProcess&) = delete;
     HostSimProcess& operator=(const HostSimProcess&) = delete;
@@ -24,26 +24,16 @@ class HostSimProcess {
     // True once the host served DDE; otherwise problem() says why.
     bool serving() const { return serving_; }
     const std::string& problem() const { return problem_; }
-    // Still running (false also before a start or after stop).
-    bool running() const;
-    DWORD processId() const { return processId_; }
-    // Its top-level window of class "HostSimWindow", or null.
-    HWND mainWindow() const;
 
-    // Posts WM_CLOSE to the main window and waits up to `timeoutMs` for the
-    // exit; terminates the process if it did not end. True when it ended by
-    // itself. Does nothing the second time.
-    bool stop(DWORD timeoutMs = 10000);
+    // Ends its message loop and waits up to `timeoutMs` for the exit (a dump
+    // of thousands of layers takes a while), then terminates it. True when it
+    // ended by itself. Does nothing the second time.
+    bool stop(DWORD timeoutMs = 60000);
     // Waits for an exit the host makes on its own (e.g. --quit-after).
     bool waitForExit(DWORD timeoutMs);
-    // Exit code after the process ended, -1 before.
-    long exitCode() const;
 
   private:
-    void waitUntilServing();
-
     PROCESS_INFORMATION process_ = {};
-    DWORD processId_ = 0;
     bool serving_ = false;
     std::string problem_;
 };

@@ -7,8 +7,17 @@
 
 class OwnerWindow {
   public:
-    OwnerWindow();
-    ~OwnerWindow();
+    OwnerWindow() {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "MarluneE2EOwner";
+        RegisterClassA(&windowClass);  // fails harmlessly when already registered
+        window_ =
+            CreateWindowA(windowClass.lpszClassName, "Marlune test owner", WS_OVERLAPPEDWINDOW, 0,
+                          0, 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    }
+    ~OwnerWindow() { DestroyWindow(window_); }
     OwnerWindow(const OwnerWindow&) = delete;
     OwnerWindow& operator=(const OwnerWindow&) = delete;
 
