@@ -90,7 +90,7 @@ TEST(CommandRoundTrip, EveryCommandReachesTheHostAndItsReplyComesBack) {
     IndexedImage handed(nullptr, 5, 3, grabbed.image->palette());
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) handed.row(y)[x] = static_cast<std::uint8_t>(10 * y + x + 1);
-    ASSERT_TRUE(PutImageOnClipboard(handed.bitmap, nullptr));
+    ASSERT_TRUE(PutImageOnClipboard(handed, nullptr));
     EXPECT_TRUE(HostExecute(link, kImageServerItem, "ReceiveFrame"));
     char receiveReply[kTextReplyCapacity + 1];
     EXPECT_TRUE(HostRequest(link, kImageServerItem, receiveReply, kTextReplyCapacity));
