@@ -55,7 +55,6 @@ TEST_F(Commands, FailuresNameTheCommandAndTouchNothing) {
         {{"--hang", "GetFrameCount"}, number, frames},
         {{"--no-data", "GetFrameCount"}, number, frames},
         {{"--reply", "GetFrameCount= -x"}, number, frames},
-        {{"--reply", "GetFrameCount="}, number, frames},
         {{"--hang", "GetProjectFilePath"}, name, path},
         {{"--no-data", "GetProjectFilePath"}, name, path},
         {{"--refuse", "GotoFrame=ERROR: frame locked"},

@@ -187,6 +187,7 @@ TEST_F(Export, NothingToSendBeforeAGrab) {
     EXPECT_FALSE(ExportSingle(state, nullptr, false, false, error));
     EXPECT_STREQ(error.text, "ERROR: nothing to send: grab an image first");
     EXPECT_TRUE(host.commands.empty());
+    EXPECT_EQ(logLines().back(), "ERROR:nothing to send");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -19,8 +19,15 @@
 
 // The one clipboard both sides share. Every put changes its sequence number.
 struct MemoryClipboard final : DibClipboard {
-    bool put(const std::vector<std::uint8_t>& block) override;
-    bool take(std::vector<std::uint8_t>& block) override;
+    bool put(const std::vector<std::uint8_t>& block) override {
+        content = block;
+        ++sequence;
+        return true;
+    }
+    bool take(std::vector<std::uint8_t>& block) override {
+        if (content) block = *content;
+        return content.has_value();
+    }
 
     std::optional<std::vector<std::uint8_t>> content;
     std::uint32_t sequence = 1;

@@ -18,17 +18,6 @@ SimHost& host() {
 
 }  // namespace
 
-bool MemoryClipboard::put(const std::vector<std::uint8_t>& block) {
-    content = block;
-    ++sequence;
-    return true;
-}
-
-bool MemoryClipboard::take(std::vector<std::uint8_t>& block) {
-    if (content) block = *content;
-    return content.has_value();
-}
-
 SimHost::SimHost() {
     options.noCrlf = true;  // the DDEML link strips it; its tests run against the real host
     active = this;
