@@ -100,11 +100,13 @@ bool deliverDisplayedImage(PluginState& state, HWND owner, int frame, int layer,
         return false;
     }
     ++deliveries.sent;
-    char reply[kReceiveReplyCapacity + 1] = {};
-    if (!HostExecute(state.link, kImageServerItem, "ReceiveFrame") ||
-        !HostRequest(state.link, kImageServerItem, reply, kReceiveReplyCapacity)) {
+    if (!HostExecute(state.link, kImageServerItem, "ReceiveFrame")) {
         ++deliveries.unconfirmed;
         return true;
+    }
+    char reply[kReceiveReplyCapacity + 1] = {};
+    if (!HostRequest(state.link, kImageServerItem, reply, kReceiveReplyCapacity)) {
+        ++deliveries.unconfirmed;
     }
     reply[kReceiveReplyCapacity] = '\0';
     logFormat("returned value for receive frame = %s\n", reply);
