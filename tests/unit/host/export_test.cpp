@@ -101,6 +101,10 @@ TEST_F(Export, BatchIntoANewProjectFollowsTheCommandTable) {
     }
     expectSource(sourceBefore.frames);
     EXPECT_EQ(layerOf(*state.chain.source()), sourceBefore.pixels(3, 1));  // the last pair
+    // It went out with the header a blank image is made with.
+    EXPECT_EQ(std::memcmp(host.clipboard.content->data(),
+                          state.chain.displayedImage()->header.get(), kHeaderBlockBytes),
+              0);
     EXPECT_STREQ(error.text, "undefined error");
     const std::vector<std::string> log = logLines();
     for (const char* line : {"Export new_project: 1, all_layers: 1, all_frames: 1",
@@ -200,6 +204,10 @@ INSTANTIATE_TEST_SUITE_P(
         ExportFault{{"--new-id", "9"}, "Failed to switch to project '9' in Kelvara!\n", 1, 0},
         ExportFault{{"--refuse", "AddAnimationLayer=ERROR: too many layers"},
                     "Failed to request 'AddAnimationLayer' from Kelvara!\n",
+                    2,
+                    0},
+        ExportFault{{"--hang", "SetCurrentFilename"},
+                    "Failed to request 'SetCurrentFilename(hero_Marlune_1)' from Kelvara!\n",
                     2,
                     0},
         ExportFault{{"--reply", "AddAnimationLayer=3"}, "Failed to add a new layer (1)\n", 2, 0},
