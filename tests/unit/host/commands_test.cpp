@@ -2,7 +2,6 @@
 // host does not play along, and the start-up connection.
 #include <climits>
 #include <cstring>
-#include <string>
 
 #include "host/commands.h"
 #include "host/frame_import.h"

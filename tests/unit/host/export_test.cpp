@@ -2,8 +2,6 @@
 // where the images land, and how each failure ends the export.
 #include <algorithm>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "host/export.h"
 #include "host/frame_import.h"
@@ -164,10 +162,6 @@ struct ExportFault {
     int delivered;  // pairs of the new project holding their result, in order
 };
 
-void PrintTo(const ExportFault& fault, std::ostream* out) {
-    *out << fault.message;
-}
-
 class ExportFailure : public Export, public testing::WithParamInterface<ExportFault> {};
 
 TEST_P(ExportFailure, EndsWithItsMessageAndTouchesNothingElse) {
@@ -182,9 +176,18 @@ TEST_P(ExportFailure, EndsWithItsMessageAndTouchesNothingElse) {
     for (int pair = 0; pair < made.frameCount() * made.layerCount(); ++pair) {
         const int f = pair / made.layerCount() + 1;
         const int l = pair % made.layerCount();
-        const bool delivered = pair < GetParam().delivered;
-        EXPECT_EQ(made.pixels(f, l), delivered ? result(f, l) : LayerPixels(60, 0)) << pair;
+        EXPECT_EQ(made.pixels(f, l),
+                  pair < GetParam().delivered ? result(f, l) : LayerPixels(60, 0))
+            << pair;
     }
+}
+
+TEST_F(Export, OneLayerAddsNoLayer) {
+    grab({kRotate});
+    host.use({"--reply", "GetNumberOfLayers=1"});
+    ASSERT_TRUE(ExportBatch(state, nullptr, true, true, false, error)) << error.text;
+    EXPECT_EQ(std::count(host.commands.begin(), host.commands.end(), "AddAnimationLayer"), 0);
+    EXPECT_EQ(host.model.find(2)->pixels(1, 0), result(1, 0));
 }
 
 TEST_F(Export, NothingToSendBeforeAGrab) {
@@ -231,6 +234,10 @@ INSTANTIATE_TEST_SUITE_P(
         ExportFault{
             {"--hang", "ReceiveFrame"}, "ERROR: the host did not confirm 6 of 6 frames", 2, 0},
         ExportFault{{"--reply", "SetCurrentDelay=0"}, "Failed to set frame delay", 2, 1},
+        ExportFault{{"--hang", "SetCurrentDelay"},
+                    "Failed to request 'SetCurrentDelay(15)' from Kelvara!\n",
+                    2,
+                    1},
         // The grab (4 commands), the preparation (10), two pairs (22), and the
         // third pair's three switches: then the host is gone.
         ExportFault{{"--quit-after", "39"}, "Failed to request 'SendFrame' from Kelvara!\n", 2, 2},

@@ -1,5 +1,4 @@
 #include <cstring>
-#include <stdexcept>
 
 #include "host/clipboard.h"
 #include "host/host_link.h"
@@ -12,7 +11,6 @@ namespace {
 SimHost* active = nullptr;
 
 SimHost& host() {
-    if (active == nullptr) throw std::logic_error("no SimHost");
     return *active;
 }
 
@@ -45,9 +43,8 @@ bool HostConnect(HostLink&, const char*, const char*) {
 
 void HostDisconnect(HostLink&) {}
 
-bool HostExecute(HostLink&, const char* item, const char* command) {
+bool HostExecute(HostLink&, const char*, const char* command) {
     SimHost& h = host();
-    EXPECT_STREQ(item, kImageServerItem);
     h.commands.emplace_back(command);
     if (h.session.quitDue() || hangsOn(h.options, command)) return false;
     h.session.complete(command, h.clipboard);
