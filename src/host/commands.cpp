@@ -14,12 +14,14 @@ bool isAsciiSpace(char c) {
 }
 
 // atoi's reading (white space, optional sign, digits up to the first
-// non-digit, no digits gives 0), except that a reply beyond the int range
-// saturates instead of being undefined: the host's text is untrusted.
-int leadingInteger(const char* text) {
+// non-digit), except that a reply without digits there is no number, and one
+// beyond the int range saturates instead of being undefined: the host's text
+// is untrusted. `value` is written only when there is a number.
+bool readLeadingInteger(const char* text, int& value) {
     while (isAsciiSpace(*text)) ++text;
     const bool negative = *text == '-';
     if (*text == '-' || *text == '+') ++text;
+    if (*text < '0' || *text > '9') return false;
     const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
     long long magnitude = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {
@@ -29,7 +31,15 @@ int leadingInteger(const char* text) {
             break;
         }
     }
-    return static_cast<int>(negative ? -magnitude : magnitude);
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+// A reply that did not come, or is not what the command form needs, is as
+// good as no answer: the user is told which command it was.
+bool replyFailed(const char* command, ErrorText& error) {
+    error.set("Failed to request '%s' from Kelvara!\n", command);
+    return false;
 }
 
 // The execute every command form starts with; names the command when the host
@@ -48,17 +58,22 @@ bool execute(HostLink& link, const char* command, ErrorText& error) {
 bool QueryNumber(HostLink& link, const char* command, int& value, ErrorText& error) {
     if (!execute(link, command, error)) return false;
     char reply[kNumberReplyCapacity + 1] = {};
-    // A failed request leaves the empty text, which reads as 0.
-    HostRequest(link, kImageServerItem, reply, kNumberReplyCapacity);
+    if (!HostRequest(link, kImageServerItem, reply, kNumberReplyCapacity)) {
+        return replyFailed(command, error);
+    }
     reply[kNumberReplyCapacity] = '\0';
-    value = leadingInteger(reply);
+    if (!readLeadingInteger(reply, value)) return replyFailed(command, error);
     return true;
 }
 
 bool QueryText(HostLink& link, const char* command, char* destination, ErrorText& error) {
     if (!execute(link, command, error)) return false;
-    HostRequest(link, kImageServerItem, destination, kTextReplyCapacity);
-    destination[kTextReplyCapacity] = '\0';
+    // Read aside, so that a failed request leaves the destination as it was.
+    char reply[kTextReplyCapacity + 1] = {};
+    if (!HostRequest(link, kImageServerItem, reply, kTextReplyCapacity)) {
+        return replyFailed(command, error);
+    }
+    copyBounded(destination, kTextReplyCapacity + 1, reply);
     return true;
 }
 

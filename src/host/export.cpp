@@ -59,6 +59,11 @@ bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error) {
     if (!QueryNumber(state.link, "GetCurrentProject", current, error)) return false;
     // A host that reports a third project as current gets the images there.
     plan.newProjectId = current != plan.sourceProject && current != created ? current : created;
+    // Naming, growing and filling the source itself would destroy the user's work.
+    if (plan.newProjectId == plan.sourceProject) {
+        error.set("Failed to create a new Kelvara project (%s)\n", command);
+        return false;
+    }
     if (!SwitchProject(state.link, plan.newProjectId, error)) return false;
 
     ++state.exportCounter;
@@ -77,23 +82,41 @@ bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error) {
     return true;
 }
 
-// The displayed image onto the clipboard, then "ReceiveFrame". Neither a failed
-// clipboard write nor an unacknowledged receive ends the export.
-void sendDisplayedImage(PluginState& state, HWND owner) {
+// Pairs whose image went out with "ReceiveFrame", and those the host did not confirm.
+struct Deliveries {
+    int sent = 0;
+    int unconfirmed = 0;
+};
+
+// The displayed image onto the clipboard, then "ReceiveFrame". A host may not
+// acknowledge the receive: that is counted, and the export goes on; a refusal
+// ("ERROR...") or an image that cannot be put on the clipboard ends it.
+bool deliverDisplayedImage(PluginState& state, HWND owner, int frame, int layer,
+                           Deliveries& deliveries, ErrorText& error) {
     const IndexedImage* shown = state.chain.displayedImage();
-    if (shown == nullptr || !PutImageOnClipboard(shown->bitmap, owner)) {
+    if (shown == nullptr || !PutImageOnClipboard(*shown, owner)) {
         logLine("ERROR: Failed to send bitmap to clipboard");
-        return;
+        error.set("ERROR: frame %d, layer %d could not be put on the clipboard", frame, layer);
+        return false;
     }
-    if (!HostExecute(state.link, kImageServerItem, "ReceiveFrame")) return;
+    ++deliveries.sent;
+    if (!HostExecute(state.link, kImageServerItem, "ReceiveFrame")) {
+        ++deliveries.unconfirmed;
+        return true;
+    }
     char reply[kReceiveReplyCapacity + 1] = {};
-    HostRequest(state.link, kImageServerItem, reply, kReceiveReplyCapacity);
+    if (!HostRequest(state.link, kImageServerItem, reply, kReceiveReplyCapacity)) {
+        ++deliveries.unconfirmed;
+    }
     reply[kReceiveReplyCapacity] = '\0';
     logFormat("returned value for receive frame = %s\n", reply);
+    if (std::strncmp(reply, "ERROR", 5) != 0) return true;
+    error.set("%s", reply);
+    return false;
 }
 
 bool exportPair(PluginState& state, HWND owner, const ExportPlan& plan, int frame, int layer,
-                ErrorText& error) {
+                Deliveries& deliveries, ErrorText& error) {
     if (plan.newProject && !SwitchProject(state.link, plan.sourceProject, error)) return false;
     int delay = -1;
     if (plan.batch) {
@@ -110,7 +133,7 @@ bool exportPair(PluginState& state, HWND owner, const ExportPlan& plan, int fram
     const int targetLayer = plan.newProject && !plan.allLayers ? 0 : layer;
     if (!SwitchLayer(state.link, targetLayer, error)) return false;
 
-    sendDisplayedImage(state, owner);
+    if (!deliverDisplayedImage(state, owner, frame, layer, deliveries, error)) return false;
 
     if (!plan.newProject) return true;
     char command[kCommandBytes];
@@ -132,6 +155,7 @@ bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_laye
               all_layers ? 1 : 0, all_frames ? 1 : 0);
     if (state.chain.displayedImage() == nullptr) {
         logLine("ERROR:nothing to send");
+        error.set("ERROR: nothing to send: grab an image first");
         return false;
     }
 
@@ -149,6 +173,15 @@ bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_laye
         return false;
     }
     logFormat("Active layer --------------- %d\n", plan.activeLayer);
+    // Refused before "New": an empty project would be made for nothing.
+    if (all_frames && plan.frameCount <= 0) {
+        error.set("ERROR: the project has no frames");
+        return false;
+    }
+    if (all_layers && plan.layerCount <= 0) {
+        error.set("ERROR: the project has no layers");
+        return false;
+    }
 
     if (new_project && !prepareNewProject(state, plan, error)) return false;
 
@@ -158,14 +191,19 @@ bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_laye
     const std::int64_t firstLayer = all_layers ? 0 : plan.activeLayer;
     const std::int64_t lastLayer =
         all_layers ? std::int64_t{plan.layerCount} - 1 : plan.activeLayer;
+    Deliveries deliveries;
     for (std::int64_t f = firstFrame; f <= lastFrame; ++f) {
         for (std::int64_t l = firstLayer; l <= lastLayer; ++l) {
-            if (!exportPair(state, owner, plan, static_cast<int>(f), static_cast<int>(l), error)) {
+            if (!exportPair(state, owner, plan, static_cast<int>(f), static_cast<int>(l),
+                            deliveries, error)) {
                 return false;
             }
         }
     }
-    return true;
+    if (deliveries.unconfirmed == 0) return true;
+    error.set("ERROR: the host did not confirm %d of %d frames", deliveries.unconfirmed,
+              deliveries.sent);
+    return false;
 }
 
 bool ExportSingle(PluginState& state, HWND owner, bool new_project, bool all_layers,

@@ -1,5 +1,6 @@
 #include "host/frame_import.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "base/bounded_format.h"
@@ -8,7 +9,13 @@
 #include "host/commands.h"
 #include "image/packed_dib.h"
 
+// The name is read by the text query straight into its field.
+static_assert(kBaseFileNameBytes >= kTextReplyCapacity + 1,
+              "the base file name must hold a whole text reply");
+
 namespace {
+
+constexpr const char* kStaleClipboard = "ERROR: the host put no new image on the clipboard";
 
 // Makes the clipboard's CF_DIB the source image. On failure there is no source
 // image; the reason is logged and also told to the user, who would otherwise
@@ -68,6 +75,24 @@ bool readBaseFileName(PluginState& state, ErrorText& error) {
     return true;
 }
 
+// An empty preview would only say "undefined error" at the next export. The
+// passes after one whose output cannot be made do not run, so that one is the
+// last with an output, and its size is the one to tell.
+bool flowResultMade(const PassChain& chain, ErrorText& error) {
+    if (chain.displayedImage() != nullptr) return true;
+    int width = 0;
+    int height = 0;
+    for (int i = 0; i < chain.size(); ++i) {
+        if (const IndexedImage* out = chain.passAt(i)->output.get()) {
+            width = out->width;
+            height = out->height;
+        }
+    }
+    logFormat("ERROR: the result of the flow would be too large (%d x %d)\n", width, height);
+    error.set("ERROR: the result of the flow would be too large (%d x %d)", width, height);
+    return false;
+}
+
 }  // namespace
 
 bool ImportImage(PluginState& state, HWND owner, int frame, int layer, ErrorText& error) {
@@ -76,13 +101,21 @@ bool ImportImage(PluginState& state, HWND owner, int frame, int layer, ErrorText
         logLine("Error: plugin not initialized");
         return false;
     }
-    int shownFrame = 0;
-    if (!SwitchFrame(state.link, frame, error) || !SwitchLayer(state.link, layer, error) ||
-        !QueryNumber(state.link, "SendFrame", shownFrame, error)) {
+    if (!SwitchFrame(state.link, frame, error) || !SwitchLayer(state.link, layer, error)) {
         return false;
     }
+    const std::uint32_t clipboardBefore = clipboardSequenceNumber();
+    int shownFrame = 0;
+    if (!QueryNumber(state.link, "SendFrame", shownFrame, error)) return false;
     if (shownFrame != frame) {
         error.set("SendFrame() request returned %d instead of %d\n", shownFrame, frame);
+        return false;
+    }
+    // Otherwise whatever the clipboard held would be taken for the frame (in a
+    // batch, the image this program itself sent last).
+    if (clipboardSequenceNumber() == clipboardBefore) {
+        logLine(kStaleClipboard);
+        error.set("%s", kStaleClipboard);
         return false;
     }
 
@@ -94,7 +127,7 @@ bool ImportImage(PluginState& state, HWND owner, int frame, int layer, ErrorText
     // A handler may have evaluated the chain while the name queries waited.
     state.chain.dropOutputs();
     state.chain.evaluate(owner);
-    return true;
+    return flowResultMade(state.chain, error);
 }
 
 bool ImportDisplayedImage(PluginState& state, HWND owner, ErrorText& error) {

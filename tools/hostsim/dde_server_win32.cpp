@@ -13,8 +13,6 @@ DdeServer* activeServer = nullptr;
 // Command texts are short; anything longer is cut here, so a hostile client
 // cannot make the host copy unbounded data.
 constexpr DWORD kMaxCommandBytes = 64 * 1024;
-// Long replies are allowed for tests of the client's own bounds.
-constexpr std::size_t kMaxReplyBytes = 64 * 1024;
 
 // The command text of an execute: the data up to its first NUL, bounded by the
 // data's own size and kMaxCommandBytes.
@@ -31,7 +29,7 @@ std::string commandText(HDDEDATA data) {
 
 DdeServer::DdeServer(HostModel& hostModel, const HostOptions& hostOptions, HWND mainWindow,
                      CommandLog& commandLog)
-    : model(hostModel), options(hostOptions), window(mainWindow), log(commandLog) {}
+    : options(hostOptions), session(hostModel, hostOptions), window(mainWindow), log(commandLog) {}
 
 DdeServer::~DdeServer() {
     for (const Pending& p : pending) KillTimer(window, p.timer);
@@ -141,36 +139,42 @@ HDDEDATA DdeServer::onExecute(HCONV conversation, HDDEDATA data) {
 
 void DdeServer::complete(const std::string& command) {
     WindowClipboard clipboard(window);
-    std::string reply =
-        shapeReply(options, command, runHostCommand(model, command, clipboard, options.dib));
-    if (reply.size() > kMaxReplyBytes) reply.resize(kMaxReplyBytes);
-    lastReply = std::move(reply);
+    session.complete(command, clipboard);
     lastCommand = command;
     if (!options.noRedraw) InvalidateRect(window, nullptr, TRUE);
-    ++commandsDone;
-    if (options.quitAfter > 0 && commandsDone == options.quitAfter)
-        PostMessageA(window, kQuitAfterMessage, 0, 0);
 }
 
 std::string DdeServer::activity() const {
     constexpr std::size_t kShown = 60;
-    std::string reply = lastReply.substr(0, lastReply.find("\r\n"));
+    if (session.commandsDone() == 0) return "Waiting for commands";
+    const std::string* withReply = session.reply();
+    std::string reply = withReply != nullptr ? withReply->substr(0, withReply->find("\r\n"))
+                                             : std::string("(no data)");
     if (reply.size() > kShown) reply = reply.substr(0, kShown) + "...";
     std::string command =
         lastCommand.size() > kShown ? lastCommand.substr(0, kShown) + "..." : lastCommand;
-    if (commandsDone == 0) return "Waiting for commands";
-    return "Commands: " + std::to_string(commandsDone) + ", last: " + command + " -> " + reply;
+    return "Commands: " + std::to_string(session.commandsDone()) + ", last: " + command + " -> " +
+           reply;
 }
 
 HDDEDATA DdeServer::onRequest(HSZ requestedItem, UINT format) {
     if (format != CF_TEXT || DdeCmpStringHandles(requestedItem, item->get()) != 0) return nullptr;
+    // --quit-after: the last command's reply is still given (posting the quit
+    // at its execute raced the client's request), then the host goes.
+    if (session.quitDue() && !quitPosted) {
+        quitPosted = true;
+        PostMessageA(window, kQuitAfterMessage, 0, 0);
+    }
+    // --no-data: the client's request is answered with no data at all.
+    const std::string* reply = session.reply();
+    if (reply == nullptr) return nullptr;
     // Wine's DDEML never frees a reply handle it was given, so a host making
     // one per request runs out of global handles after about 21800 round
     // trips. One handle owned here, replaced per reply, avoids that; DDEML
     // copies the data out before the next request comes.
     if (replyData != nullptr) DdeFreeDataHandle(replyData);
-    replyData = DdeCreateDataHandle(instance, reinterpret_cast<LPBYTE>(lastReply.data()),
-                                    static_cast<DWORD>(lastReply.size() + 1), 0, item->get(),
-                                    CF_TEXT, HDATA_APPOWNED);
+    replyData = DdeCreateDataHandle(
+        instance, reinterpret_cast<LPBYTE>(const_cast<char*>(reply->data())),
+        static_cast<DWORD>(reply->size() + 1), 0, item->get(), CF_TEXT, HDATA_APPOWNED);
     return replyData;
 }

@@ -14,6 +14,7 @@
 #include "command_log.h"
 #include "host_model.h"
 #include "host_options.h"
+#include "host_session.h"
 
 // Posted to the main window once --quit-after has been reached.
 inline constexpr UINT kQuitAfterMessage = WM_APP + 1;
@@ -47,8 +48,8 @@ class DdeServer {
     HDDEDATA onRequest(HSZ item, UINT format);
     void complete(const std::string& command);
 
-    HostModel& model;
     const HostOptions& options;
+    HostSession session;
     HWND window;
     CommandLog& log;
     DWORD instance = 0;
@@ -60,7 +61,6 @@ class DdeServer {
     std::vector<Pending> pending;
     UINT_PTR nextTimer = 1;
     std::string lastCommand;
-    std::string lastReply;
     HDDEDATA replyData = nullptr;  // the data of the last reply, owned here
-    int commandsDone = 0;
+    bool quitPosted = false;
 };

@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* kBadArgumentsReply = "ERROR: bad arguments";
 constexpr const char* kNoProjectReply = "ERROR: no current project";
+constexpr const char* kHostFullReply = "ERROR: the host has no room for more pixels";
 
 struct Parsed {
     std::string_view name;
@@ -79,7 +80,7 @@ class CommandRun {
         if (p.name == "GetProjectFilePath") return project->path;
         if (p.name == "GetCurrentFilename") return project->name;
         if (p.name == "GetCurrentDelay") return number(currentFrame(*project).delay);
-        if (p.name == "AddAnimationLayer") return number(project->addLayer());
+        if (p.name == "AddAnimationLayer") return addLayer(*project);
         if (p.name == "SendFrame") return sendFrame(*project);
         return receiveFrame(*project);
     }
@@ -138,9 +139,18 @@ class CommandRun {
     std::string newProject(std::string_view arguments) {
         std::array<int, 3> v{};
         if (!parseIntList(arguments, v) || !projectShapeAllowed(v[0], v[1], v[2])) return "-1";
+        if (static_cast<int>(model.projects.size()) >= kMaxProjects)
+            return "ERROR: too many projects";
+        if (!model.hasRoomFor(std::int64_t{v[0]} * v[1] * v[2])) return kHostFullReply;
         const Project* from = model.current();
         const Palette palette = from != nullptr ? from->palette : greyPalette();
         return number(model.addProject(makeBlankProject(v[0], v[1], v[2], palette)));
+    }
+
+    std::string addLayer(Project& project) {
+        if (project.layerCount() >= kMaxLayers) return "ERROR: too many layers";
+        if (!model.hasRoomFor(project.layerPixels())) return kHostFullReply;
+        return number(project.addLayer());
     }
 
     std::string rename(std::string_view name) {

@@ -60,6 +60,12 @@ const Project* HostModel::current() const {
     return nullptr;
 }
 
+bool HostModel::hasRoomFor(std::int64_t more) const {
+    std::int64_t held = 0;
+    for (const Project& p : projects) held += p.layerPixels() * p.layerCount();
+    return held + more <= kMaxHostPixels;
+}
+
 LayerPixels compositeFrame(const Project& project, int frame) {
     const Frame& f = project.frames[static_cast<std::size_t>(frame - 1)];
     LayerPixels out = f.layers.empty() ? LayerPixels{} : f.layers[0];

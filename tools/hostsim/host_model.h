@@ -15,6 +15,11 @@ using Palette = std::array<std::uint8_t, kHostPaletteEntries * 4>;  // RGBQUAD: 
 inline constexpr int kMaxSide = 4096;
 inline constexpr int kMaxFrames = 1000;
 inline constexpr std::int64_t kMaxProjectPixels = 64LL * 1024 * 1024;
+// Limits on growth, refused with an "ERROR" reply: projects, layers, and the
+// pixels of all projects, frames and layers together (one byte each).
+inline constexpr int kMaxProjects = 64;
+inline constexpr int kMaxLayers = 64;
+inline constexpr std::int64_t kMaxHostPixels = 128LL * 1024 * 1024;
 
 // One layer of one frame: width x height indices, top row first, no padding.
 using LayerPixels = std::vector<std::uint8_t>;
@@ -22,6 +27,7 @@ using LayerPixels = std::vector<std::uint8_t>;
 struct Frame {
     int delay = 100;
     std::vector<LayerPixels> layers;
+    bool operator==(const Frame&) const = default;
 };
 
 struct Project {
@@ -40,6 +46,8 @@ struct Project {
     int layerCount() const {
         return frames.empty() ? 0 : static_cast<int>(frames[0].layers.size());
     }
+    // The pixels of one layer over all frames.
+    std::int64_t layerPixels() const { return std::int64_t{frameCount()} * width * height; }
     LayerPixels& pixels(int frame, int layer) { return frames[frame - 1].layers[layer]; }
     const LayerPixels& pixels(int frame, int layer) const {
         return frames[frame - 1].layers[layer];
@@ -66,6 +74,8 @@ struct HostModel {
     Project* find(int id);
     Project* current() { return find(currentId); }
     const Project* current() const;
+    // Whether `more` pixels still fit beside everything the host holds.
+    bool hasRoomFor(std::int64_t more) const;
 };
 
 // The frame as shown: every layer, layer 0 at the bottom; index 0 on upper

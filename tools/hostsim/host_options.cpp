@@ -13,12 +13,21 @@ bool splitPair(const std::string& text, std::string& key, std::string& value) {
     return true;
 }
 
+bool matchesAny(const std::vector<std::string>& prefixes, const std::string& command) {
+    for (const std::string& prefix : prefixes) {
+        if (commandMatches(command, prefix)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 const char* hostUsage() {
     return "usage: hostsim [--sample] [--open FILE.bmp ...] [--log FILE] [--dump DIR]\n"
            "               [--hang CMD] [--reply CMD=TEXT] [--no-crlf] [--late CMD=MS]\n"
-           "               [--quit-after N] [--dib 1|4|24|32] [--truncate-dib] [--no-redraw]\n";
+           "               [--quit-after N] [--dib 1|4|24|32] [--truncate-dib]\n"
+           "               [--new-id N] [--no-data CMD] [--refuse CMD=TEXT]\n"
+           "               [--stale-clipboard FRAME] [--no-redraw]\n";
 }
 
 bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options,
@@ -29,6 +38,16 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
         auto needValue = [&]() {
             if (!hasValue) error = option + " needs a value";
             return hasValue;
+        };
+        auto readRule = [&](std::vector<ReplyOverride>& rules) {
+            if (!needValue()) return false;
+            ReplyOverride rule;
+            if (!splitPair(args[++i], rule.prefix, rule.text) || rule.prefix.empty()) {
+                error = option + " needs CMD=TEXT";
+                return false;
+            }
+            rules.push_back(rule);
+            return true;
         };
         if (option == "--sample") {
             options.sample = true;
@@ -53,13 +72,27 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
             if (!needValue()) return false;
             options.hangPrefixes.push_back(args[++i]);
         } else if (option == "--reply") {
+            if (!readRule(options.replies)) return false;
+        } else if (option == "--refuse") {
+            if (!readRule(options.refusals)) return false;
+        } else if (option == "--new-id") {
             if (!needValue()) return false;
-            ReplyOverride rule;
-            if (!splitPair(args[++i], rule.prefix, rule.text) || rule.prefix.empty()) {
-                error = "--reply needs CMD=TEXT";
+            int id = 0;
+            if (!parseStrictInt(args[++i], id)) {
+                error = "--new-id needs a number";
                 return false;
             }
-            options.replies.push_back(rule);
+            // "New" answered with that id and not carried out: the host stays where it is.
+            options.refusals.push_back({"New", std::to_string(id)});
+        } else if (option == "--no-data") {
+            if (!needValue()) return false;
+            options.noDataPrefixes.push_back(args[++i]);
+        } else if (option == "--stale-clipboard") {
+            if (!needValue()) return false;
+            if (!parseStrictInt(args[++i], options.staleFrame) || options.staleFrame < 1) {
+                error = "--stale-clipboard needs a frame number (1 or more)";
+                return false;
+            }
         } else if (option == "--late") {
             if (!needValue()) return false;
             LateRule rule;
@@ -110,10 +143,7 @@ std::string shapeReply(const HostOptions& options, const std::string& command, s
 }
 
 bool hangsOn(const HostOptions& options, const std::string& command) {
-    for (const std::string& prefix : options.hangPrefixes) {
-        if (commandMatches(command, prefix)) return true;
-    }
-    return false;
+    return matchesAny(options.hangPrefixes, command);
 }
 
 int lateDelayFor(const HostOptions& options, const std::string& command) {
@@ -121,4 +151,15 @@ int lateDelayFor(const HostOptions& options, const std::string& command) {
         if (commandMatches(command, rule.prefix)) return rule.milliseconds;
     }
     return -1;
+}
+
+const std::string* refusalFor(const HostOptions& options, const std::string& command) {
+    for (const ReplyOverride& rule : options.refusals) {
+        if (commandMatches(command, rule.prefix)) return &rule.text;
+    }
+    return nullptr;
+}
+
+bool withholdsReply(const HostOptions& options, const std::string& command) {
+    return matchesAny(options.noDataPrefixes, command);
 }

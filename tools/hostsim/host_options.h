@@ -11,6 +11,9 @@ struct ReplyOverride {
     std::string text;    // ...are answered with this instead
 };
 
+// --stale-clipboard: off, or the frame whose "SendFrame" leaves the clipboard alone.
+inline constexpr int kNoStaleFrame = 0;
+
 struct LateRule {
     std::string prefix;  // empty: every command
     int milliseconds = 0;
@@ -23,6 +26,9 @@ struct HostOptions {
     std::string dumpDir;
     std::vector<std::string> hangPrefixes;
     std::vector<ReplyOverride> replies;
+    std::vector<ReplyOverride> refusals;  // --refuse and --new-id: answered, not carried out
+    std::vector<std::string> noDataPrefixes;
+    int staleFrame = kNoStaleFrame;
     std::vector<LateRule> late;
     bool noCrlf = false;
     bool noRedraw = false;  // the window is not redrawn after each command
@@ -44,6 +50,11 @@ bool commandMatches(const std::string& command, const std::string& prefix);
 // The reply as the client will read it: the first matching --reply text in
 // place of the real one, then CR LF unless --no-crlf.
 std::string shapeReply(const HostOptions& options, const std::string& command, std::string reply);
+
+// The first matching --refuse (or --new-id) text, or null when `command` is to be carried out.
+const std::string* refusalFor(const HostOptions& options, const std::string& command);
+// Whether the request after `command` is answered with no data (--no-data).
+bool withholdsReply(const HostOptions& options, const std::string& command);
 
 // Whether the execute of `command` is never to be completed.
 bool hangsOn(const HostOptions& options, const std::string& command);

@@ -1,7 +1,7 @@
 #pragma once
-// What the import and export suites share: the application state connected to
-// a running stand-in host, with a hidden top-level window of the test's own as
-// owner, and the host's files (command log, dump) around one run.
+// The application state connected to a running stand-in host (hostsim.exe
+// --sample with --log and --dump, plus a test's switches), with a hidden
+// top-level window of the test's own as owner, and the host's files after it.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -14,24 +14,19 @@
 #include "host_sim_process.h"
 #include "owner_window.h"
 
-// One stand-in host (hostsim.exe --sample with --log and --dump plus the
-// test's options) and the application state connected to it.
+inline constexpr int kSample = 1;  // the sample's project id
+
 class HostedRun {
   public:
-    explicit HostedRun(const std::vector<std::string>& hostOptions = {});
-    ~HostedRun();
+    explicit HostedRun(const std::vector<std::string>& switches = {});
+    ~HostedRun() { finish(); }
     HostedRun(const HostedRun&) = delete;
     HostedRun& operator=(const HostedRun&) = delete;
 
-    // True when the host serves and the link is connected.
     bool ready() const { return ready_; }
-    std::string problem() const;
-
-    // Ends the conversation, closes the host (which writes its dump), then
-    // reads the command log and the dump.
+    // Disconnects, closes the host (which writes its dump), reads log and dump.
     void finish();
     HWND owner() const { return owner_ ? owner_->handle() : nullptr; }
-    const std::vector<std::string>& commands() const { return commands_; }
     const HostDump& dump() const { return dump_; }
 
     PluginState state;
@@ -43,18 +38,16 @@ class HostedRun {
     std::unique_ptr<OwnerWindow> owner_;
     bool ready_ = false;
     bool finished_ = false;
-    std::vector<std::string> commands_;
     HostDump dump_;
 };
 
-// The sample as the host holds it before any command: read once from a dump
-// of a host that was started and closed.
+// The sample as the host holds it before any command (a dump of a host that
+// was started and closed), read once.
 const HostDump& pristineSample();
-// The id of the sample project (the only project of the pristine dump).
-int sampleProjectId();
-
-// Same size, palette and visible pixels (row padding is not compared).
-testing::AssertionResult sameImage(const IndexedImage& actual, const IndexedImage& expected);
 
 // A new image for `owner` with the pixels and palette of `image`.
 std::unique_ptr<IndexedImage> copyImage(HWND owner, const IndexedImage& image);
+// The same packed DIB (size, palette, pixels) as the clipboard would carry.
+testing::AssertionResult sameImage(const IndexedImage* actual, const IndexedImage& expected);
+// Every frame and layer of the sample, its name and delays, as before the run.
+void expectSampleUntouched(const HostDump& dump);

@@ -34,7 +34,7 @@ inline void expectBatchDelivered(HostedRun& run, int source) {
             reference.insertPass(owner, 0, kScale2x);
             reference.setSource(copyImage(owner, *image));
             reference.evaluate(owner);
-            const testing::AssertionResult same = sameImage(*result, *reference.displayedImage());
+            const testing::AssertionResult same = sameImage(result, *reference.displayedImage());
             if (same) {
                 ++delivered;
             } else if (wrong++ == 0) {  // the first is enough in a long batch

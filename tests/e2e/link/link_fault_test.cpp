@@ -37,7 +37,7 @@ int query(HostLink& link, const char* command, const char* failure = nullptr) {
 
 TEST(LinkFaults, ALateCommandEndsAtItsDeadlineAndLaterCommandsGetTheirOwnAnswers) {
     HostedRun run({"--late", "GotoFrame(9)=12000", "--reply", "GetCurrentFilename=late.bmp"});
-    ASSERT_TRUE(run.ready()) << run.problem();
+    ASSERT_TRUE(run.ready());
     const WNDCLASSA probeClass = {
         0,       repaintProbe, 0,       0,       GetModuleHandleA(nullptr),
         nullptr, nullptr,      nullptr, nullptr, "LinkRepaintProbe"};
@@ -65,7 +65,7 @@ TEST(LinkFaults, ALateCommandEndsAtItsDeadlineAndLaterCommandsGetTheirOwnAnswers
     EXPECT_LT(GetTickCount() - start, 1000u);
     EXPECT_STREQ(name, "late.bmp");
     EXPECT_EQ(query(run.state.link, "GetFrameCount"), 4);
-    expectBatchDelivered(run, sampleProjectId());
+    expectBatchDelivered(run, kSample);
     // Not earlier: closing a window of ours while the host holds a late
     // command made it finish that command at once.
     DestroyWindow(probe);

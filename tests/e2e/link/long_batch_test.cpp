@@ -14,7 +14,7 @@ constexpr int kLayers = 4;
 
 TEST(LongBatch, TwoThousandFrameLayerPairsAllArrive) {
     HostedRun run({"--no-redraw"});
-    ASSERT_TRUE(run.ready()) << run.problem();
+    ASSERT_TRUE(run.ready());
     HostLink& link = run.state.link;
     int source = 0;
     ASSERT_TRUE(QueryNumber(link, "New(500,4,3)", source, run.error)) << run.error.text;
@@ -31,7 +31,7 @@ TEST(LongBatch, TwoThousandFrameLayerPairsAllArrive) {
             for (int y = 0; y < image.height; ++y)
                 for (int x = 0; x < image.width; ++x)
                     image.row(y)[x] = static_cast<std::uint8_t>((k >> (8 * (x & 1))) + 31 * y + x);
-            ASSERT_TRUE(PutImageOnClipboard(image.bitmap, run.owner()));
+            ASSERT_TRUE(PutImageOnClipboard(image, run.owner()));
             ASSERT_TRUE(SendCommand(link, "ReceiveFrame", run.error)) << run.error.text;
         }
     }

@@ -30,7 +30,8 @@ TEST(HostOperation, SendImageAndOneErrorBoxPerFailure) {
     ASSERT_NE(session.w.main, nullptr) << session.problem;
     const MarluneWindows& w = session.w;
     ui::postClick(w.send);
-    EXPECT_EQ(session.takeErrorBox("Error in image processing!\n"), "undefined error");
+    EXPECT_EQ(session.takeErrorBox("Error in image processing!\n"),
+              "ERROR: nothing to send: grab an image first");
 
     const auto frame = session.grab();
     ASSERT_NE(frame, nullptr);

@@ -1,59 +1,83 @@
 #pragma once
-// Shared set-up for the host tests: a scripted host with one project, the
-// application state wired to it, and the diagnostic log of each test.
+// The host tests' set-up: the stand-in host's own model, commands and fault
+// switches, linked in place of the DDEML link and the Win32 clipboard (so the
+// host logic talks to the code hostsim.exe runs), with one project, the
+// application state wired to it, the flow's reference results and the log.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <functional>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "frame_dib.h"
+#include "host/error_text.h"
 #include "host/plugin_state.h"
-#include "scripted_host.h"
+#include "host_session.h"
+
+// The one clipboard both sides share. Every put changes its sequence number.
+struct MemoryClipboard final : DibClipboard {
+    bool put(const std::vector<std::uint8_t>& block) override {
+        content = block;
+        ++sequence;
+        return true;
+    }
+    bool take(std::vector<std::uint8_t>& block) override {
+        if (content) block = *content;
+        return content.has_value();
+    }
+
+    std::optional<std::vector<std::uint8_t>> content;
+    std::uint32_t sequence = 1;
+};
+
+struct SimHost {
+    SimHost();  // the host the link talks to until destroyed
+    ~SimHost();
+    SimHost(const SimHost&) = delete;
+    SimHost& operator=(const SimHost&) = delete;
+
+    // Adds hostsim's command-line switches, and faults of this program's own
+    // side: "--fail-clipboard-open", "--fail-clipboard-write", and
+    // "--empty-clipboard" (the host empties it instead of putting the frame).
+    void use(const std::vector<std::string>& switches);
+
+    HostModel model;
+    HostOptions options;
+    HostSession session{model, options};
+    MemoryClipboard clipboard;
+    std::vector<std::string> commands;  // every execute's text, in order
+    std::function<void(const std::string& command)> afterCommand;
+    bool reachable = true;
+    bool clipboardOpenFails = false;
+    bool clipboardWriteFails = false;
+    bool emptiesClipboard = false;
+};
+
+// The image as the host holds a layer: top row first, no padding.
+LayerPixels layerOf(const IndexedImage& image);
+void buildFlow(PassChain& chain, const std::vector<int>& kinds, int angle);
 
 class HostTest : public testing::Test {
-  protected:
-    static constexpr int kSource = 7;  // the host's current project
+  public:
+    static constexpr int kSource = 1;  // 3 frames x 2 layers of 5 x 3, showing frame 2, layer 1
 
-    void SetUp() override {
-        host.state = &state;
-        state.initialised = true;
-        testing::internal::CaptureStdout();
-    }
-    // Failure messages went into the capture too: show it all when one failed.
+    void SetUp() override;
+    // Failure messages went into the captured log too: shown when one failed.
     void TearDown() override {
-        if (!logTaken) taken += testing::internal::GetCapturedStdout();
+        if (!logTaken) taken = testing::internal::GetCapturedStdout();
         if (HasFailure()) std::cout << taken;
     }
+    // The log so far, one entry per line, without the image reader's header
+    // lines. Once per test.
+    std::vector<std::string> logLines();
+    // What the flow makes of the source's frame and layer, on a chain of its own.
+    LayerPixels throughFlow(const std::vector<int>& kinds, int angle, int frame, int layer);
 
-    // Starts the log afresh (after a fixture's own set-up steps).
-    void restartLog() {
-        taken += testing::internal::GetCapturedStdout();
-        testing::internal::CaptureStdout();
-    }
-
-    // The host operations' log so far, one entry per line, CR LF tolerated,
-    // without the image model's header dump. Once per test.
-    std::vector<std::string> logLines() {
-        logTaken = true;
-        const std::string text = testing::internal::GetCapturedStdout();
-        taken += text;
-        std::vector<std::string> out;
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.rfind("bi", 0) == 0) continue;
-            out.push_back(line);
-        }
-        return out;
-    }
-
-    static bool contains(const std::vector<std::string>& lines, const std::string& line) {
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-
-    ScriptedHost host;
+    SimHost host;
+    Project sourceBefore;
     PluginState state;
     ErrorText error;
 

@@ -1,7 +1,7 @@
 #pragma once
 // Native builds have no DDEML: the host link keeps the same field types as
 // opaque handles, so the command, import and export logic builds and is tested
-// against a scripted host.
+// against the stand-in host's own model.
 #include <cstdint>
 
 struct NativeConv;

@@ -1,0 +1,84 @@
+// Import and export over real DDE and the real clipboard, against the stand-in
+// host, read back from its dump: what only the real thing can show.
+#include <string>
+#include <vector>
+
+#include "host/export.h"
+#include "host/frame_import.h"
+#include "hosted_state.h"
+
+namespace {
+
+constexpr int kScale2x = 2;
+constexpr int kRotateUnzoom8x = 10;
+
+// RotSprite in this program's terms: Scale2x three times, then rotate and shrink by 8.
+void buildFlow(PassChain& chain, HWND owner, const std::vector<int>& kinds) {
+    for (int kind : kinds) chain.insertPass(owner, chain.size(), kind);
+    chain.setRotationAngle(owner, 30);
+}
+
+const std::vector<int> kRotSprite = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
+
+}  // namespace
+
+TEST(ImportExport, BatchThroughTheFlowEqualsAnIndependentChainRun) {
+    HostedRun run;
+    ASSERT_TRUE(run.ready());
+    buildFlow(run.state.chain, run.owner(), kRotSprite);
+    ASSERT_TRUE(ImportDisplayedImage(run.state, run.owner(), run.error)) << run.error.text;
+    // The sample shows frame 1 with its knight layer (1) active.
+    EXPECT_TRUE(sameImage(run.state.chain.source(), *pristineSample().layer(kSample, 1, 1)));
+    ASSERT_TRUE(ExportBatch(run.state, run.owner(), true, true, true, run.error)) << run.error.text;
+    run.finish();
+
+    expectSampleUntouched(run.dump());
+    ASSERT_EQ(run.dump().projects.count(2), 1u);
+    EXPECT_EQ(run.dump().projects.at(2).at("name"), "sample_Marlune_1");
+    for (const auto& [key, source] : pristineSample().layers) {
+        PassChain reference;
+        buildFlow(reference, run.owner(), kRotSprite);
+        reference.setSource(copyImage(run.owner(), *source));
+        reference.evaluate(run.owner());
+        EXPECT_TRUE(
+            sameImage(run.dump().layer(2, key.frame, key.layer), *reference.displayedImage()))
+            << "frame " << key.frame << " layer " << key.layer;
+    }
+}
+
+TEST(ImportExport, UnsoundClipboardImagesAreRefusedWithTheirReason) {
+    for (const auto& [option, message] :
+         {std::pair{std::vector<std::string>{"--dib", "24"},
+                    "ERROR: only 8bit pixels are supported!"},
+          {{"--truncate-dib"}, "ERROR: the clipboard image cannot be read (block truncated)"}}) {
+        HostedRun run(option);
+        ASSERT_TRUE(run.ready());
+        EXPECT_FALSE(ImportDisplayedImage(run.state, run.owner(), run.error));
+        EXPECT_STREQ(run.error.text, message);
+        EXPECT_EQ(run.state.chain.source(), nullptr);
+    }
+}
+
+// A batch into a new project against a host that fails or lies: the message,
+// and the source project exactly as it was.
+TEST(ImportExport, FaultsEndTheBatchAndLeaveTheSourceAsItWas) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--new-id", "1"}, "Failed to create a new Kelvara project (New(4,96,96))\n"},
+        {{"--no-data", "GetCurrentDelay"}, "Failed to request 'GetCurrentDelay' from Kelvara!\n"},
+        {{"--stale-clipboard", "2"}, "ERROR: the host put no new image on the clipboard"},
+        {{"--refuse", "ReceiveFrame=ERROR: layer locked"}, "ERROR: layer locked"},
+        {{"--no-data", "ReceiveFrame"}, "ERROR: the host did not confirm 8 of 8 frames"},
+        // The grab, the preparation and two pairs; then the host quits.
+        {{"--quit-after", "38"}, "Failed to request '"},
+    };
+    for (const auto& [switches, message] : cases) {
+        HostedRun run(switches);
+        ASSERT_TRUE(run.ready());
+        buildFlow(run.state.chain, run.owner(), {kScale2x});
+        ASSERT_TRUE(ImportDisplayedImage(run.state, run.owner(), run.error)) << switches[0];
+        EXPECT_FALSE(ExportBatch(run.state, run.owner(), true, true, true, run.error));
+        EXPECT_EQ(std::string(run.error.text).rfind(message, 0), 0u) << run.error.text;
+        run.finish();
+        expectSampleUntouched(run.dump());
+    }
+}
