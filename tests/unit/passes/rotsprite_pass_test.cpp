@@ -1,0 +1,153 @@
+// The RotSprite pass: exact right angles; the whole algorithm against a plain
+// version of it (the 8x picture from three Scale2x passes, all in one piece),
+// in one band and in bands of 8 rows; only input indices out; the similarity
+// rule; its kind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <utility>
+
+#include "pass_test_support.h"
+#include "passes/pass_chain.h"
+#include "passes/pass_kinds.h"
+#include "passes/rotsprite/renderer.h"
+#include "passes/scale2x_pass.h"
+
+using namespace passtest;
+
+namespace {
+
+// Greys: entries 1..5 far apart, 6 and 7 close to 2 (not to each other), the rest black.
+std::unique_ptr<IndexedImage> greyed(std::unique_ptr<IndexedImage> image) {
+    const std::uint8_t grey[] = {0, 250, 50, 100, 150, 200, 60, 40};
+    for (int i = 0; i < 8; ++i) std::fill_n(&image->header[kInfoHeaderBytes + 4 * i], 3, grey[i]);
+    return image;
+}
+
+struct Angle {
+    PassChain chain;  // holds the shared settings
+    Angle(int degrees, bool wrap) {
+        chain.setRotationAngle(nullptr, degrees);
+        chain.setWrapAround(nullptr, wrap ? 1 : 0);
+    }
+    Pixels turn(IndexedImage& in) { return applyChecked(*makePass(11, chain.settings()), in); }
+};
+
+TEST(RotSprite, RightAnglesMovePixelsExactly) {
+    for (auto [w, h] : {std::pair{6, 6}, {7, 7}, {1, 1}, {6, 4}, {5, 3}, {3, 7}, {4, 7}}) {
+        auto in = blankImage(w, h);
+        for (int k = 0; k < w * h; ++k) in->row(k / w)[k % w] = static_cast<std::uint8_t>(k + 1);
+        // A quarter turn of sides that differ in parity has no exact form.
+        for (int turns = 0; turns <= 4; turns += (w + h) % 2 + 1) {
+            for (bool wrap : {false, true}) {
+                const Pixels out = Angle(90 * turns, wrap).turn(*in);
+                for (int k = 0; k < w * h; ++k) {
+                    // Doubled offsets from the exact centre, turned a quarter at a time.
+                    int dx = 2 * (k % w) + 1 - w, dy = 2 * (k / w) + 1 - h;
+                    for (int t = 0; t < turns; ++t) dx = -std::exchange(dy, dx);  // (-dy, dx)
+                    const int x = (w + dx - 1) / 2, y = (h + dy - 1) / 2;
+                    const bool kept = x >= 0 && x < w && y >= 0 && y < h;
+                    EXPECT_EQ(out[k], kept || wrap ? in->row((y + h) % h)[(x + w) % w] : 0) << k;
+                }
+            }
+        }
+    }
+}
+
+// RotSprite step by step, for grey palettes whose entries in use are far apart.
+Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
+    Scale2xPass e[3];  // 2x, 4x, 8x
+    e[0].apply(nullptr, in);
+    for (int k = 1; k < 3; ++k) e[k].apply(nullptr, *e[k - 1].output);
+    const int w = in.width, h = in.height;
+    const auto mod = [](long v, long n) { return (v % n + n) % n; };
+    auto ok = [&](long x, long y, int z) { return x >= 0 && y >= 0 && x < z * w && y < z * h; };
+    auto big = [&](long x, long y) { return e[2].output->row(int(mod(y, 8 * h)))[mod(x, 8 * w)]; };
+    const auto grey = [&](long x, long y) { return long{in.palette()[4 * big(x, y)]}; };
+    const double cx = w / 2.0, cy = h / 2.0, c = std::cos(s.angleRadians),
+                 n = std::sin(s.angleRadians);
+    const auto at = [&](int k, int move, int z) {  // the z-times pixel under output pixel k, moved
+        const double i = k % w + 0.5 - cx, j = k / w + 0.5 - cy;
+        return std::pair{std::lround(std::floor(z * (cx + i * c - j * n) + 0.5 * (move % 3 - 1))),
+                         std::lround(std::floor(z * (cy + i * n + j * c) + 0.5 * (move / 3 - 1)))};
+    };
+    long sum[9] = {}, best = 4;  // boundary costs; move 4 stays put
+    for (int k = 0; k < w * h; ++k) {
+        const auto [x0, y0] = at(k, 4, 8);  // votes when every move stays inside
+        for (int m = 0; m < 9 && ok(x0 - 2, y0 - 2, 8) && ok(x0 + 2, y0 + 2, 8); ++m) {
+            const auto [x, y] = at(k, m, 8);
+            for (auto [u, v] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}})
+                sum[m] += (grey(x, y) - grey(u, v)) * (grey(x, y) - grey(u, v));  // distance / 3
+        }
+    }
+    for (int m = 0; m < 9; ++m) best = sum[m] < sum[best] && sum[m] * 8 <= sum[4] * 7 ? m : best;
+    Pixels out;
+    for (int k = 0; k < w * h; ++k) {
+        const auto [x, y] = at(k, int(best), 8);
+        out.push_back(ok(x, y, 8) || s.wrapAround ? big(x, y) : 0);
+    }
+    // A lone input pixel comes back where the output is flat or a straight edge and lacks it.
+    const auto src = [&](long x, long y) { return ok(x, y, 1) ? in.row(int(y))[x] : -1; };
+    const auto dst = [&](long i, long j) { return ok(i, j, 1) ? out[j * w + i] : -1; };
+    for (int k = 0; k < w * h; ++k) {
+        const auto [fx, fy] = at(k, 4, 1);
+        const long x = mod(fx, w), y = mod(fy, h), q = src(x, y), p = out[k], i = k % w, j = k / w;
+        int alike = 0, twins = 0, nearby = 0;  // alike and twins: among the four neighbours
+        for (int d = 0; d < 9; ++d) {
+            const int u = d % 3 - 1, v = d / 3 - 1;
+            alike += d % 2 == 1 && dst(i + u, j + v) == p;
+            twins += d % 2 == 1 && src(x + u, y + v) == q;
+            nearby += dst(i + u, j + v) == q;
+        }
+        if ((ok(fx, fy, 1) || s.wrapAround) && !twins && alike >= 3 && !nearby)
+            out[k] = std::uint8_t(q);
+    }
+    return out;
+}
+
+TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices) {
+    rotsprite::Renderer banded({rotsprite::kSimilarDistance, true, true, 1});  // 8 rows a band
+    unsigned seed = 1;
+    for (auto [w, h] : {std::pair{1, 1}, {1, 6}, {6, 1}, {3, 2}, {7, 7}, {12, 9}, {40, 27}}) {
+        for (int degrees : {1, 30, 45, 89, 91, 150, 200, 271, 333, 359}) {
+            for (bool wrap : {false, true}) {
+                SCOPED_TRACE(testing::Message() << w << 'x' << h << ' ' << degrees << ' ' << wrap);
+                Angle angle(degrees, wrap);
+                // Far greys, where the enlargement is Scale2x; then some entries alike.
+                auto far = greyed(randomImage(w, h, {1, 2, 3, 4, 5}, seed));
+                EXPECT_EQ(angle.turn(*far), plainRotSprite(*far, angle.chain.settings()));
+                auto close = greyed(randomImage(w, h, {2, 6, 7, 4, 200}, seed++));
+                const Pixels whole = angle.turn(*close), source = pixelsOf(*close);
+                auto out = blankImage(w, h);
+                banded.render(*close, angle.chain.settings(), *out);
+                EXPECT_EQ(pixelsOf(*out), whole);
+                const std::set<int> allowed(source.begin(), source.end());
+                for (int index : whole) EXPECT_TRUE(allowed.count(index) || (index == 0 && !wrap));
+            }
+        }
+    }
+}
+
+TEST(RotSprite, SimilarNeighboursCountAsEqual) {
+    rotsprite::SimilarColours similar;
+    similar.prepare(greyed(blankImage(1, 1))->palette(), rotsprite::kSimilarDistance);
+    // Column 1: the corner between left 2 and above 6 (close) takes the 2. Column 4:
+    // the centre 7 is itself close to the 2 and keeps its index. Column 7: above 6
+    // and below 2 alike keep the block whole, though the left is 6 too.
+    const std::uint8_t above[] = {5, 6, 5, 5, 6, 5, 5, 6, 5}, here[] = {2, 4, 3, 2, 7, 3, 6, 4, 3},
+                       below[] = {5, 3, 5, 5, 3, 5, 5, 2, 5};
+    Pixels upper(18), lower(18);
+    rotsprite::Enlargement::scaleRow(above, here, below, 9, upper.data(), lower.data(), similar);
+    EXPECT_EQ(upper, (Pixels{2, 2, 2, 4, 3, 3, 2, 2, 7, 7, 3, 3, 6, 6, 4, 4, 3, 3}));
+    EXPECT_EQ(lower, (Pixels{2, 2, 4, 3, 3, 3, 2, 2, 7, 3, 3, 3, 6, 6, 4, 4, 3, 3}));
+}
+
+TEST(RotSprite, IsKindElevenAndReadsTheSettings) {
+    EXPECT_EQ(std::wstring(passKindNames[11]), L"RotSprite");
+    EXPECT_STREQ(passKindNamesNarrow[11], "RotSprite");
+    EXPECT_TRUE(makePass(11, PassSettings{})->readsSettings());
+}
+
+}  // namespace
