@@ -116,12 +116,12 @@ TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices
                 SCOPED_TRACE(testing::Message() << w << 'x' << h << ' ' << degrees << ' ' << wrap);
                 Angle angle(degrees, wrap);
                 // Far greys, where the enlargement is Scale2x; then some entries alike.
-                auto far = greyed(randomImage(w, h, {1, 2, 3, 4, 5}, seed));
-                EXPECT_EQ(angle.turn(*far), plainRotSprite(*far, angle.chain.settings()));
-                auto close = greyed(randomImage(w, h, {2, 6, 7, 4, 200}, seed++));
-                const Pixels whole = angle.turn(*close), source = pixelsOf(*close);
+                auto spread = greyed(randomImage(w, h, {1, 2, 3, 4, 5}, seed));
+                EXPECT_EQ(angle.turn(*spread), plainRotSprite(*spread, angle.chain.settings()));
+                auto shaded = greyed(randomImage(w, h, {2, 6, 7, 4, 200}, seed++));
+                const Pixels whole = angle.turn(*shaded), source = pixelsOf(*shaded);
                 auto out = blankImage(w, h);
-                banded.render(*close, angle.chain.settings(), *out);
+                banded.render(*shaded, angle.chain.settings(), *out);
                 EXPECT_EQ(pixelsOf(*out), whole);
                 const std::set<int> allowed(source.begin(), source.end());
                 for (int index : whole) EXPECT_TRUE(allowed.count(index) || (index == 0 && !wrap));
