@@ -14,7 +14,8 @@ namespace {
 // way on each axis, or none (move 4). The samples already sit at the output
 // pixels' centres, so larger moves would only shift the picture (by up to half
 // an input pixel with the 8 x 8 grid of the original description, which
-// doubles the round-trip error on our sprites) without avoiding more boundaries.
+// more than doubles the round-trip error on our sprites) without avoiding more
+// boundaries.
 constexpr int kMoves = 9;
 constexpr int kStay = 4;
 Point moveOf(int m) {

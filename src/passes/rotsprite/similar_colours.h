@@ -14,10 +14,10 @@ namespace rotsprite {
 inline constexpr int kOutside = -1;
 
 // Two entries whose squared RGB distance is at most this count as similar:
-// about 30 levels in one channel, or 17 in each. It joins the steps of a
-// shading ramp that an artist would call one colour (neighbouring sky bands,
-// a dark rim on a hill) and keeps apart the steps that carry shape (armour
-// light and mid, 96 levels apart).
+// 30 levels in one channel, or about 17 in each. It joins near-duplicates,
+// which palettes often hold (the sample knight's shine and cloud whites, its
+// steel and palest sky), and keeps apart the steps of a shading ramp (40
+// levels and more), which carry shape.
 inline constexpr int kSimilarDistance = 900;
 
 class SimilarColours {
