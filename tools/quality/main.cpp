@@ -108,7 +108,7 @@ std::vector<Summary> table(const std::vector<Method>& methods, const std::vector
 
 void printMeans(const char* label, const Summary& s) {
     std::printf(
-        "%-34s changed at 0: %4d px  right angles exact: %-3s  round trip: %6.2f%%  "
+        "%-28s changed at 0: %3d px in all  right angles exact: %-3s  round trip: %5.2f%%  "
         "lone pixels lost: %5.1f%%  new index: %s\n",
         label, s.changedAtZero, s.exact ? "yes" : "no", 100 * s.mismatch, 100 * s.lost,
         s.newIndex ? "YES" : "no");
@@ -129,7 +129,7 @@ int main() {
         "(mean) | new index\n\n",
         kStep, 360 - kStep, kStep);
     std::printf("%-18s |", "sprite");
-    for (const Method& m : methods) std::printf(" %-33s|", m.name);
+    for (const Method& m : methods) std::printf(" %-30s |", m.name);
     std::printf("\n");
     const std::vector<Summary> means = table(methods, sprites, true);
     std::printf("\nMeans over %zu sprites:\n", sprites.size());
@@ -144,7 +144,7 @@ int main() {
     none = {-1, false, false};
     const std::vector<Method> ablations = {
         {"RotSprite, all parts", rotSprite({})},
-        {"  similar colours equal only", rotSprite(noSimilar)},
+        {"  only equal indices alike", rotSprite(noSimilar)},
         {"  no offset search", rotSprite(noSearch)},
         {"  no detail restoration", rotSprite(noRestore)},
         {"  none of the three", rotSprite(none)},
