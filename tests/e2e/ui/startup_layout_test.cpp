@@ -108,7 +108,7 @@ TEST(MainWindow, BuildsEveryPanelAndControl) {
     EXPECT_EQ(ui::comboItems(w.kindSelector),
               (std::vector<std::string>{"Zoom2x", "Zoom3x", "Scale2x", "Scale3x", "Canvas2x",
                                         "Space2x", "Rotate", "RotateUnzoom2x", "RotateUnzoom4x",
-                                        "RotateUnzoom6x", "RotateUnzoom8x"}));
+                                        "RotateUnzoom6x", "RotateUnzoom8x", "RotSprite"}));
     EXPECT_EQ(SendMessageW(w.kindSelector, CB_GETCURSEL, 0, 0), 0);
     EXPECT_FALSE(IsWindowEnabled(w.removeButton));
 
