@@ -7,10 +7,10 @@
 
 namespace rotsprite {
 
-// Turns `input` by `turns` quarter turns (0 to 3; positive is clockwise on
-// screen, as the rotation angle) about its exact centre into `output`, which
-// has the input's size. Pixels whose source lies outside get index 0, or the
-// source wrapped into the image when `wrap`.
+// Turns `input` by `turns` quarter turns (any count, taken modulo 4; positive
+// is clockwise on screen, as the rotation angle) about its exact centre into
+// `output`, which has the input's size. Pixels whose source lies outside get
+// index 0, or the source wrapped into the image when `wrap`.
 void quarterTurn(const IndexedImage& input, int turns, bool wrap, IndexedImage& output);
 
 }  // namespace rotsprite

@@ -24,11 +24,6 @@ Point moveOf(int m) {
 // 8x rows a move and its neighbours reach beyond the sample's own row.
 constexpr int kReach = 2;
 
-int quarterTurns(double degrees) {
-    const auto turns = static_cast<long long>(degrees / 90.0);
-    return static_cast<int>((turns % 4 + 4) % 4);
-}
-
 std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
     const std::int64_t rest = value % size;
     return rest < 0 ? rest + size : rest;
@@ -166,7 +161,7 @@ void Renderer::render(const IndexedImage& input, const PassSettings& settings,
     const auto degrees = static_cast<double>(settings.angleDegrees);
     const bool wrap = settings.wrapAround != 0;
     if (std::fmod(degrees, 90.0) == 0.0) {
-        quarterTurn(input, quarterTurns(degrees), wrap, output);
+        quarterTurn(input, static_cast<int>(degrees / 90.0), wrap, output);
         return;
     }
     similar_.prepare(input.palette(), options_.similarDistance);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
 #include <utility>
 
 #include "pass_test_support.h"
@@ -19,10 +18,13 @@ using namespace passtest;
 
 namespace {
 
-// Greys: entries 1..5 far apart, 6 and 7 close to 2 (not to each other), the rest black.
-std::unique_ptr<IndexedImage> greyed(std::unique_ptr<IndexedImage> image) {
-    const std::uint8_t grey[] = {0, 250, 50, 100, 150, 200, 60, 40};
-    for (int i = 0; i < 8; ++i) std::fill_n(&image->header[kInfoHeaderBytes + 4 * i], 3, grey[i]);
+// Entries 1..5: greys 50 apart. 6 (30 more in blue, another fourth byte) and 7 are close
+// to 2, at squared distances 900 and 100; 8 is just not (901). The rest, or unpainted all, black.
+std::unique_ptr<IndexedImage> painted(std::unique_ptr<IndexedImage> image, bool paint = true) {
+    const std::uint8_t close[][4] = {{130, 100, 100, 255}, {100, 100, 110, 0}, {130, 101, 100, 0}};
+    std::uint8_t* quads = &image->header[kInfoHeaderBytes];
+    for (int i = 1; paint && i < 6; ++i) std::fill_n(quads + 4 * i, 3, 50 * i);
+    for (int i = 0; paint && i < 3; ++i) std::copy_n(close[i], 4, quads + 24 + 4 * i);
     return image;
 }
 
@@ -59,9 +61,9 @@ TEST(RotSprite, RightAnglesMovePixelsExactly) {
 // RotSprite step by step, for grey palettes whose entries in use are far apart.
 Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
     Scale2xPass e[3];  // 2x, 4x, 8x
-    e[0].apply(nullptr, in);
-    for (int k = 1; k < 3; ++k) e[k].apply(nullptr, *e[k - 1].output);
+    for (int k = 0; k < 3; ++k) e[k].apply(nullptr, k ? *e[k - 1].output : in);
     const int w = in.width, h = in.height;
+    const bool wrap = s.wrapAround != 0;
     const auto mod = [](long v, long n) { return (v % n + n) % n; };
     auto ok = [&](long x, long y, int z) { return x >= 0 && y >= 0 && x < z * w && y < z * h; };
     auto big = [&](long x, long y) { return e[2].output->row(int(mod(y, 8 * h)))[mod(x, 8 * w)]; };
@@ -83,11 +85,11 @@ Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
         }
     }
     for (int m = 0; m < 9; ++m) best = sum[m] < sum[best] && sum[m] * 8 <= sum[4] * 7 ? m : best;
+    const auto pick = [&](std::pair<long, long> p) {
+        return ok(p.first, p.second, 8) || wrap ? big(p.first, p.second) : std::uint8_t{0};
+    };
     Pixels out;
-    for (int k = 0; k < w * h; ++k) {
-        const auto [x, y] = at(k, int(best), 8);
-        out.push_back(ok(x, y, 8) || s.wrapAround ? big(x, y) : 0);
-    }
+    for (int k = 0; k < w * h; ++k) out.push_back(pick(at(k, int(best), 8)));
     // A lone input pixel comes back where the output is flat or a straight edge and lacks it.
     const auto src = [&](long x, long y) { return ok(x, y, 1) ? in.row(int(y))[x] : -1; };
     const auto dst = [&](long i, long j) { return ok(i, j, 1) ? out[j * w + i] : -1; };
@@ -96,35 +98,31 @@ Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
         const long x = mod(fx, w), y = mod(fy, h), q = src(x, y), p = out[k], i = k % w, j = k / w;
         int alike = 0, twins = 0, nearby = 0;  // alike and twins: among the four neighbours
         for (int d = 0; d < 9; ++d) {
-            const int u = d % 3 - 1, v = d / 3 - 1;
-            alike += d % 2 == 1 && dst(i + u, j + v) == p;
-            twins += d % 2 == 1 && src(x + u, y + v) == q;
-            nearby += dst(i + u, j + v) == q;
+            alike += d % 2 == 1 && dst(i + d % 3 - 1, j + d / 3 - 1) == p;
+            twins += d % 2 == 1 && src(x + d % 3 - 1, y + d / 3 - 1) == q;
+            nearby += dst(i + d % 3 - 1, j + d / 3 - 1) == q;
         }
-        if ((ok(fx, fy, 1) || s.wrapAround) && !twins && alike >= 3 && !nearby)
-            out[k] = std::uint8_t(q);
+        if ((ok(fx, fy, 1) || wrap) && !twins && alike >= 3 && !nearby) out[k] = std::uint8_t(q);
     }
     return out;
 }
 
 TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices) {
     rotsprite::Renderer banded({rotsprite::kSimilarDistance, true, true, 1});  // 8 rows a band
-    unsigned seed = 1;
     for (auto [w, h] : {std::pair{1, 1}, {1, 6}, {6, 1}, {3, 2}, {7, 7}, {12, 9}, {40, 27}}) {
         for (int degrees : {1, 30, 45, 89, 91, 150, 200, 271, 333, 359}) {
             for (bool wrap : {false, true}) {
-                SCOPED_TRACE(testing::Message() << w << 'x' << h << ' ' << degrees << ' ' << wrap);
                 Angle angle(degrees, wrap);
-                // Far greys, where the enlargement is Scale2x; then some entries alike.
-                auto spread = greyed(randomImage(w, h, {1, 2, 3, 4, 5}, seed));
+                // Far greys, where the enlargement is Scale2x; then, with the same pixels for
+                // both wraps, all entries alike (black) or, wrapped, some alike.
+                auto spread = painted(randomImage(w, h, {1, 2, 3, 4, 5}, degrees * w + h));
                 EXPECT_EQ(angle.turn(*spread), plainRotSprite(*spread, angle.chain.settings()));
-                auto shaded = greyed(randomImage(w, h, {2, 6, 7, 4, 200}, seed++));
+                auto shaded = painted(randomImage(w, h, {2, 6, 7, 4, 200}, degrees * w + h), wrap);
                 const Pixels whole = angle.turn(*shaded), source = pixelsOf(*shaded);
                 auto out = blankImage(w, h);
                 banded.render(*shaded, angle.chain.settings(), *out);
                 EXPECT_EQ(pixelsOf(*out), whole);
-                const std::set<int> allowed(source.begin(), source.end());
-                for (int index : whole) EXPECT_TRUE(allowed.count(index) || (index == 0 && !wrap));
+                for (int i : whole) EXPECT_TRUE(std::ranges::count(source, i) || (!wrap && i == 0));
             }
         }
     }
@@ -132,22 +130,28 @@ TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices
 
 TEST(RotSprite, SimilarNeighboursCountAsEqual) {
     rotsprite::SimilarColours similar;
-    similar.prepare(greyed(blankImage(1, 1))->palette(), rotsprite::kSimilarDistance);
-    // Column 1: the corner between left 2 and above 6 (close) takes the 2. Column 4:
-    // the centre 7 is itself close to the 2 and keeps its index. Column 7: above 6
-    // and below 2 alike keep the block whole, though the left is 6 too.
-    const std::uint8_t above[] = {5, 6, 5, 5, 6, 5, 5, 6, 5}, here[] = {2, 4, 3, 2, 7, 3, 6, 4, 3},
-                       below[] = {5, 3, 5, 5, 3, 5, 5, 2, 5};
-    Pixels upper(18), lower(18);
-    rotsprite::Enlargement::scaleRow(above, here, below, 9, upper.data(), lower.data(), similar);
-    EXPECT_EQ(upper, (Pixels{2, 2, 2, 4, 3, 3, 2, 2, 7, 7, 3, 3, 6, 6, 4, 4, 3, 3}));
-    EXPECT_EQ(lower, (Pixels{2, 2, 4, 3, 3, 3, 2, 2, 7, 3, 3, 3, 6, 6, 4, 4, 3, 3}));
+    similar.prepare(painted(blankImage(1, 1))->palette(), rotsprite::kSimilarDistance);
+    // Blocks of columns 1, 4, 7, 10 (the others have alike neighbours above and below).
+    // 1: the corner between left 2 and above 6 (close) takes the 2. 4: the centre 7,
+    // itself close to the 2, keeps its index. 7: above 6 and below 2 alike keep the
+    // block whole. 10: 8 and 2 are not alike.
+    const std::uint8_t above[] = {5, 6, 5, 5, 6, 5, 5, 6, 5, 5, 8, 5},
+                       here[] = {2, 4, 3, 2, 7, 3, 6, 4, 3, 8, 4, 3},
+                       below[] = {5, 3, 5, 5, 3, 5, 5, 2, 5, 5, 2, 5};
+    Pixels block(48);  // the upper output row, then the lower
+    rotsprite::Enlargement::scaleRow(above, here, below, 12, &block[0], &block[24], similar);
+    EXPECT_EQ(block,
+              (Pixels{2, 2, 2, 4, 3, 3, 2, 2, 7, 7, 3, 3, 6, 6, 4, 4, 3, 3, 8, 8, 8, 4, 3, 3,
+                      2, 2, 4, 3, 3, 3, 2, 2, 7, 3, 3, 3, 6, 6, 4, 4, 3, 3, 8, 8, 4, 4, 3, 3}));
 }
 
-TEST(RotSprite, IsKindElevenAndReadsTheSettings) {
+TEST(RotSprite, IsKindElevenReadsTheSettingsAndLeavesAnEmptyImageAlone) {
     EXPECT_EQ(std::wstring(passKindNames[11]), L"RotSprite");
-    EXPECT_STREQ(passKindNamesNarrow[11], "RotSprite");
-    EXPECT_TRUE(makePass(11, PassSettings{})->readsSettings());
+    Angle tilted(30, false);
+    const auto pass = makePass(11, tilted.chain.settings());
+    EXPECT_TRUE(pass->readsSettings());
+    pass->apply(nullptr, *blankImage(0, 0));
+    EXPECT_FALSE(pass->output->valid);
 }
 
 }  // namespace
