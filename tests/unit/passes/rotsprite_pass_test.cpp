@@ -40,15 +40,16 @@ struct Angle {
 TEST(RotSprite, RightAnglesMovePixelsExactly) {
     for (auto [w, h] : {std::pair{6, 6}, {7, 7}, {1, 1}, {6, 4}, {5, 3}, {3, 7}, {4, 7}}) {
         auto in = painted(randomImage(w, h, {1, 2, 3, 4, 5}, w * h));  // smoothed when enlarged
-        // A quarter turn of sides that differ in parity has no exact form.
-        for (int turns = 0; turns <= 4; turns += (w + h) % 2 + 1) {
+        for (int turns = 0; turns <= 4; ++turns) {
             for (bool wrap : {false, true}) {
                 const Pixels out = Angle(90 * turns, wrap).turn(*in);
                 for (int k = 0; k < w * h; ++k) {
                     // Doubled offsets from the exact centre, turned a quarter at a time.
                     int dx = 2 * (k % w) + 1 - w, dy = 2 * (k / w) + 1 - h;
                     for (int t = 0; t < turns; ++t) dx = -std::exchange(dy, dx);  // (-dy, dx)
-                    const int x = (w + dx - 1) / 2, y = (h + dy - 1) / 2;
+                    // Halved rounding down (sides that differ in parity land centres on
+                    // corners: the pixel above right is taken).
+                    const int x = (w + dx) >> 1, y = (h + dy) >> 1;
                     const bool kept = x >= 0 && x < w && y >= 0 && y < h;
                     EXPECT_EQ(out[k], kept || wrap ? in->row((y + h) % h)[(x + w) % w] : 0) << k;
                 }
