@@ -54,6 +54,10 @@ Renderer::Band Renderer::band(const IndexedImage& input, int index) const {
 // picture, which are 0 inside an enlarged area. A move must beat staying put
 // by an eighth, so near-ties keep the picture where it is.
 Point Renderer::bestMove(const IndexedImage& input) {
+    // Most neighbours are alike: no table lookup for them.
+    const auto boundary = [this](int a, int b) {
+        return a == b ? std::uint32_t{} : similar_.distance(a, b);
+    };
     const std::int64_t width8 = std::int64_t{input.width} * kScale;
     const std::int64_t height8 = std::int64_t{input.height} * kScale;
     std::array<std::uint64_t, kMoves> cost{};
@@ -64,23 +68,26 @@ Point Renderer::bestMove(const IndexedImage& input) {
                               static_cast<int>(std::min<std::int64_t>(own.last + kReach, height8)));
         for (int j = 0; j < input.height; ++j) {
             for (int i = 0; i < input.width; ++i) {
-                const Point centre = grid_.at(i, j);
+                // The 8x columns and rows of the moves -1, 0, +1 half on each axis.
+                const double x = grid_.x(i, j), y = grid_.y(i, j);
+                const std::int64_t xs[3] = {SampleGrid::cell(x, -1), SampleGrid::cell(x, 0),
+                                            SampleGrid::cell(x, 1)};
+                const std::int64_t ys[3] = {SampleGrid::cell(y, -1), SampleGrid::cell(y, 0),
+                                            SampleGrid::cell(y, 1)};
                 // Only samples whose every move stays inside vote, so that
                 // every move is judged on the same samples.
-                if (centre.y < own.first || centre.y >= own.last || centre.x < kReach ||
-                    centre.x + kReach >= width8 || centre.y < kReach ||
-                    centre.y + kReach >= height8) {
+                if (ys[1] < own.first || ys[1] >= own.last || xs[1] < kReach ||
+                    xs[1] + kReach >= width8 || ys[1] < kReach || ys[1] + kReach >= height8) {
                     continue;
                 }
                 for (int m = 0; m < kMoves; ++m) {
-                    const Point p = grid_.at(i, j, moveOf(m));
-                    const auto y = static_cast<int>(p.y);
-                    const std::uint8_t* here = rows.row(y);
-                    const int e = here[p.x];
-                    cost[m] += similar_.distance(e, here[p.x - 1]) +
-                               similar_.distance(e, here[p.x + 1]) +
-                               similar_.distance(e, rows.row(y + 1)[p.x]) +
-                               similar_.distance(e, rows.row(y - 1)[p.x]);
+                    const std::int64_t px = xs[m % 3];
+                    const auto py = static_cast<int>(ys[m / 3]);
+                    const std::uint8_t* here = rows.row(py);
+                    const int e = here[px];
+                    cost[m] += boundary(e, here[px - 1]) + boundary(e, here[px + 1]) +
+                               boundary(e, rows.row(py + 1)[px]) +
+                               boundary(e, rows.row(py - 1)[px]);
                 }
             }
         }

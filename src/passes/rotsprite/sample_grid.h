@@ -38,15 +38,20 @@ class SampleGrid {
         }
     }
 
-    // The 8x pixel under the centre of output pixel (i, j), after moving
-    // that centre by `halfSteps` halves of an 8x pixel. Scaling by 8 is exact,
-    // so with no move its block is the input pixel under the centre.
+    // Where the centre of output pixel (i, j) lands, in 8x pixels. Scaling by
+    // 8 is exact, so the 8x pixel under it lies in the input pixel under it.
+    double x(int i, int j) const { return kScale * (cx_ + columnCos_[i] - rowSin_[j]); }
+    double y(int i, int j) const { return kScale * (cy_ + columnSin_[i] + rowCos_[j]); }
+
+    // The 8x pixel under that centre moved by `halfSteps` halves of an 8x pixel.
     Point at(int i, int j, Point halfSteps = {0, 0}) const {
-        const double x =
-            kScale * (cx_ + columnCos_[i] - rowSin_[j]) + 0.5 * static_cast<double>(halfSteps.x);
-        const double y =
-            kScale * (cy_ + columnSin_[i] + rowCos_[j]) + 0.5 * static_cast<double>(halfSteps.y);
-        return {static_cast<std::int64_t>(std::floor(x)), static_cast<std::int64_t>(std::floor(y))};
+        return {cell(x(i, j), halfSteps.x), cell(y(i, j), halfSteps.y)};
+    }
+    static std::int64_t cell(double coordinate, std::int64_t halfSteps) {
+        // Rounded down as std::floor does, without its library call.
+        const double moved = coordinate + 0.5 * static_cast<double>(halfSteps);
+        const auto truncated = static_cast<std::int64_t>(moved);
+        return truncated - (static_cast<double>(truncated) > moved ? 1 : 0);
     }
 
   private:
