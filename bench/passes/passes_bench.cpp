@@ -1,14 +1,19 @@
 // Throughput of every pass kind on a 1024 x 1024 pixel-art image, in output
 // pixels per second, each with its ratio to a memcpy of the same output size
 // measured in the same run; then the rotation flow (Scale2x three times, then
-// RotateUnzoom8x) on 256 x 256: first evaluation, angle change, rotation alone.
+// RotateUnzoom8x) on 256 x 256: first evaluation, angle change, rotation alone;
+// RotSprite's angle change on the same image, and the heap it holds and peaks
+// at on 1024 x 1024.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -21,7 +26,11 @@ namespace {
 constexpr int kSide = 1024;
 constexpr int kFlowSide = 256;
 constexpr int kFlowAngle = 30;
-enum Kind { Scale2x = 2, RotateUnzoom8x = 10 };
+enum Kind { Scale2x = 2, RotateUnzoom8x = 10, RotSprite = 11 };
+
+// Heap bytes in use now and the most since the last reset, counted by the
+// global allocation functions below.
+std::size_t heapNow = 0, heapPeak = 0;
 
 // Random 4 x 4 blocks of 4 colours, the kind of picture the passes are for.
 std::unique_ptr<IndexedImage> pixelArt(int side) {
@@ -172,12 +181,71 @@ void flowRotationAlone(benchmark::State& state) {
     report(state, *pass.output, time);
 }
 
+// An angle-slider tick of a flow holding only RotSprite; right angles, which
+// take a shortcut, are left out.
+void rotSpriteAngleChange(benchmark::State& state) {
+    PassChain chain;
+    chain.setSource(pixelArt(kFlowSide));
+    chain.insertPass(nullptr, 0, RotSprite);
+    int degrees = 0;
+    BestTime time;
+    for (auto _ : state) {
+        degrees = degrees % 359 + 1;
+        if (degrees % 90 == 0) ++degrees;
+        time.start();
+        chain.setRotationAngle(nullptr, degrees);
+        time.stop();
+    }
+    report(state, *chain.displayedImage(), time);
+}
+
+// Heap held by a RotSprite pass on 1024 x 1024 (output and working memory),
+// and the peak during a first evaluation and during an angle tick, in MiB.
+void rotSpriteMemory(benchmark::State& state) {
+    PassChain settingsHolder;
+    settingsHolder.setRotationAngle(nullptr, kFlowAngle);
+    const IndexedImage& input = sharedInput();
+    for (auto _ : state) {
+        const std::size_t before = heapNow;
+        heapPeak = heapNow;
+        std::unique_ptr<Pass> pass = makePass(RotSprite, settingsHolder.settings());
+        pass->apply(nullptr, input);
+        const std::size_t firstPeak = heapPeak, held = heapNow;
+        settingsHolder.setRotationAngle(nullptr, kFlowAngle + 1);
+        heapPeak = heapNow;
+        pass->apply(nullptr, input);
+        constexpr double kMiB = 1 << 20;
+        state.counters["held_MiB"] = static_cast<double>(held - before) / kMiB;
+        state.counters["first_peak_MiB"] = static_cast<double>(firstPeak - before) / kMiB;
+        state.counters["tick_peak_MiB"] = static_cast<double>(heapPeak - before) / kMiB;
+    }
+}
+
 }  // namespace
+
+void* operator new(std::size_t bytes) {
+    void* block = std::malloc(bytes == 0 ? 1 : bytes);
+    if (block == nullptr) throw std::bad_alloc();
+    heapNow += malloc_usable_size(block);
+    heapPeak = std::max(heapPeak, heapNow);
+    return block;
+}
+// GCC cannot see that these pair with the operator new above.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* block) noexcept {
+    if (block != nullptr) heapNow -= malloc_usable_size(block);
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}
 
 BENCHMARK(memcpyOfOutput)->Arg(kSide* kSide)->Arg(4 * kSide * kSide)->Arg(9 * kSide * kSide);
 BENCHMARK(passKind)->DenseRange(0, kPassKindCount - 1);
 BENCHMARK(flowFirstEvaluation)->Unit(benchmark::kMicrosecond);
 BENCHMARK(flowAngleChange)->Unit(benchmark::kMicrosecond);
 BENCHMARK(flowRotationAlone)->Unit(benchmark::kMicrosecond);
+BENCHMARK(rotSpriteAngleChange)->Unit(benchmark::kMillisecond);
+BENCHMARK(rotSpriteMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -2,17 +2,30 @@
 
 #include "passes/replication_passes.h"
 #include "passes/rotate_pass.h"
+#include "passes/rotsprite_pass.h"
 #include "passes/scale2x_pass.h"
 #include "passes/scale3x_pass.h"
 
 const wchar_t* const passKindNames[kPassKindCount + 1] = {
-    L"Zoom2x",         L"Zoom3x",         L"Scale2x",        L"Scale3x",
-    L"Canvas2x",       L"Space2x",        L"Rotate",         L"RotateUnzoom2x",
-    L"RotateUnzoom4x", L"RotateUnzoom6x", L"RotateUnzoom8x", L"END"};
+    L"Zoom2x",
+    L"Zoom3x",
+    L"Scale2x",
+    L"Scale3x",
+    L"Canvas2x",
+    L"Space2x",
+    L"Rotate",
+    L"RotateUnzoom2x",
+    L"RotateUnzoom4x",
+    L"RotateUnzoom6x",
+    L"RotateUnzoom8x",
+    L"RotSprite",
+    L"END",
+};
 
 const char* const passKindNamesNarrow[kPassKindCount + 1] = {
     "Zoom2x", "Zoom3x",         "Scale2x",        "Scale3x",        "Canvas2x",       "Space2x",
-    "Rotate", "RotateUnzoom2x", "RotateUnzoom4x", "RotateUnzoom6x", "RotateUnzoom8x", "END"};
+    "Rotate", "RotateUnzoom2x", "RotateUnzoom4x", "RotateUnzoom6x", "RotateUnzoom8x", "RotSprite",
+    "END"};
 
 std::unique_ptr<Pass> makePass(int kind, const PassSettings& settings) {
     switch (kind) {
@@ -38,6 +51,8 @@ std::unique_ptr<Pass> makePass(int kind, const PassSettings& settings) {
             return std::make_unique<RotatePass>(6, settings);
         case 10:
             return std::make_unique<RotatePass>(8, settings);
+        case 11:
+            return std::make_unique<RotSpritePass>(settings);
         default:
             return nullptr;
     }

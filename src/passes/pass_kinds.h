@@ -1,16 +1,16 @@
 #pragma once
-// The eleven pass kinds, by the index the pass manager's kind selector hands over.
+// The twelve pass kinds, by the index the pass manager's kind selector hands over.
 #include <memory>
 
 #include "passes/pass.h"
 
-constexpr int kPassKindCount = 11;
+constexpr int kPassKindCount = 12;
 
-// "Zoom2x" .. "RotateUnzoom8x" by kind index, then "END" (the pass list's last entry).
+// "Zoom2x" .. "RotSprite" by kind index, then "END" (the pass list's last entry).
 extern const wchar_t* const passKindNames[kPassKindCount + 1];
 // The same names in 8-bit characters, for logs and tools.
 extern const char* const passKindNamesNarrow[kPassKindCount + 1];
 
-// A new pass of the kind, or null when the index is not 0..10. Rotation passes
+// A new pass of the kind, or null when the index is not 0..11. Rotation passes
 // read `settings`, which must outlive them.
 std::unique_ptr<Pass> makePass(int kind, const PassSettings& settings);

@@ -129,7 +129,7 @@ TEST(PassChain, RemovingKeepsUpstreamAndRemakesDownstream) {
 TEST(PassChain, UnknownKindsLogAndChangeNothing) {
     const auto chainOwner = chainOn(2, 2, {Zoom2x});
     auto& chain = *chainOwner;
-    for (int kind : {11, -1, 1000}) {
+    for (int kind : {12, -1, 1000}) {
         CaptureStdout();
         chain.insertPass(nullptr, 0, kind);
         EXPECT_EQ(GetCapturedStdout(), "ERROR: unimplemented pass!!\n");
@@ -234,7 +234,7 @@ TEST(PassChain, NewSourceRerunsEveryPass) {
 TEST(PassKinds, NamesAndFactory) {
     EXPECT_EQ(std::wstring(passKindNames[4]), L"Canvas2x");
     EXPECT_EQ(std::wstring(passKindNames[5]), L"Space2x");
-    EXPECT_EQ(std::wstring(passKindNames[11]), L"END");
+    EXPECT_EQ(std::wstring(passKindNames[12]), L"END");
     PassSettings settings;
     const std::pair<int, float> rotations[] = {{6, 1.0f}, {7, 0.5f}, {8, 0.25f}, {10, 0.125f}};
     for (auto [kind, scale] : rotations) {
@@ -248,7 +248,7 @@ TEST(PassKinds, NamesAndFactory) {
     std::uint32_t bits;
     std::memcpy(&bits, &sixth, 4);
     EXPECT_EQ(bits, 0x3E2AAAABu);
-    EXPECT_EQ(makePass(11, settings), nullptr);
+    EXPECT_EQ(makePass(12, settings), nullptr);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ std::string describe(const ExampleSpot& spot) {
     if (kind == "Scale3x") return "smooth edges";
     if (kind == "Canvas2x") return "canvas doubled";
     if (kind == "Space2x") return "pixels spread out";
+    if (kind == "RotSprite") return "smooth, same size";
     if (spot.flowLength == 1) return "same size";
     // "after Scale2x ×2", "after Scale3x, Scale2x": the passes run before it.
     std::string text = "after";
@@ -110,13 +111,14 @@ void drawRotSpriteNote(Page& page) {
     const int titleBase = box.y + 8 + page.text.ascent(style::kHeading);
     page.write(inner, titleBase, {Weight::Bold, 15, colour::kInk}, "Tip: RotSprite-style rotation");
     page.paragraph(inner, titleBase + 8, box.w - 30, style::kBody,
-                   "The flow Scale2x, Scale2x, Scale2x, RotateUnzoom8x enlarges the sprite "
-                   "8 × with smooth edges, turns it, and samples it back to its own size: "
-                   "lines stay clean where a plain Rotate breaks them.");
+                   "Scale2x, Scale2x, Scale2x, RotateUnzoom8x enlarges the sprite 8 ×, turns "
+                   "it and samples it back: lines stay clean where Rotate breaks them. The "
+                   "RotSprite pass does it in one step and keeps lone highlights in place.");
 
-    constexpr const char* kCaptions[] = {"Input", "Rotate, 30°", "RotSprite-style, 30°"};
+    constexpr const char* kCaptions[] = {"Input", "Rotate, 30°", "RotSprite-style, 30°",
+                                         "RotSprite, 30°"};
     const std::string kDetails[] = {"16 × 16, shown " + std::to_string(L::kNoteZoom) + " ×",
-                                    "one pass", "Scale2x ×3, RotateUnzoom8x"};
+                                    "one pass", "four passes", "one pass"};
     for (std::size_t i = 0; i < L::kNoteSpots.size(); ++i) {
         const ExampleSpot& spot = L::kNoteSpots[i];
         const ExampleRun run(spot, page.palette.rgbQuads().data());

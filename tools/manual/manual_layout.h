@@ -45,7 +45,7 @@ constexpr int kScalingRow = 1078;
 constexpr int kTripleRow = 1192;
 constexpr int kRotationRow = 1372;
 constexpr int kRotationStep = 94;
-constexpr int kRotationColumn0 = 110;
+constexpr int kRotationColumn0 = kColumn0;
 
 inline constexpr std::array<ExampleSpot, 14> kExampleSpots = {{
     {{}, 0, kColumn0, kScalingRow, 2},
@@ -56,7 +56,6 @@ inline constexpr std::array<ExampleSpot, 14> kExampleSpots = {{
     {{}, 0, kColumn0, kTripleRow, 2},
     {{"Zoom3x"}, 1, kColumn0 + kColumnStep, kTripleRow, 2},
     {{"Scale3x"}, 1, kColumn0 + 2 * kColumnStep, kTripleRow, 2},
-    {{}, 0, kColumn0, kRotationRow, 3},
     {{"Rotate"}, 1, kRotationColumn0, kRotationRow, 3},
     {{"Scale2x", "RotateUnzoom2x"}, 2, kRotationColumn0 + kRotationStep, kRotationRow, 3},
     {{"Scale2x", "Scale2x", "RotateUnzoom4x"},
@@ -74,15 +73,19 @@ inline constexpr std::array<ExampleSpot, 14> kExampleSpots = {{
      kRotationColumn0 + 4 * kRotationStep,
      kRotationRow,
      3},
+    {{"RotSprite"}, 1, kRotationColumn0 + 5 * kRotationStep, kRotationRow, 3},
 }};
 
-// The highlighted note compares a plain rotation with the RotSprite-style flow.
+// The highlighted note compares a plain rotation with the RotSprite-style flow
+// (kNoteFlow, also in the window sketch's preview) and the RotSprite pass.
 constexpr int kNoteImageRow = 1550;
 constexpr int kNoteZoom = 4;
-inline constexpr std::array<ExampleSpot, 3> kNoteSpots = {{
-    {{}, 0, 60, kNoteImageRow, kNoteZoom},
-    {{"Rotate"}, 1, 220, kNoteImageRow, kNoteZoom},
-    {{"Scale2x", "Scale2x", "Scale2x", "RotateUnzoom8x"}, 4, 380, kNoteImageRow, kNoteZoom},
+constexpr std::size_t kNoteFlow = 2;
+inline constexpr std::array<ExampleSpot, 4> kNoteSpots = {{
+    {{}, 0, 52, kNoteImageRow, kNoteZoom},
+    {{"Rotate"}, 1, 184, kNoteImageRow, kNoteZoom},
+    {{"Scale2x", "Scale2x", "Scale2x", "RotateUnzoom8x"}, 4, 316, kNoteImageRow, kNoteZoom},
+    {{"RotSprite"}, 1, 448, kNoteImageRow, kNoteZoom},
 }};
 
 }  // namespace manual_layout

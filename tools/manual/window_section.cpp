@@ -34,7 +34,8 @@ void previewPanel(Page& page, const Scale& s) {
                         colour::kCheckerDark);
     page.canvas.frame(r, colour::kWindowFrame);
     // The preview shows the RotSprite-style example at display zoom 5.
-    const ExampleRun run(manual_layout::kNoteSpots.back(), page.palette.rgbQuads().data());
+    const ExampleRun run(manual_layout::kNoteSpots[manual_layout::kNoteFlow],
+                         page.palette.rgbQuads().data());
     if (const IndexedImage* image = run.result()) {
         const int zoom = 5;
         page.canvas.blit(*image, r.x + (r.w - image->width * zoom) / 2,

@@ -1,0 +1,160 @@
+// The RotSprite pass: exact right angles; the whole algorithm against a plain
+// version of it (the 8x picture from three Scale2x passes, all in one piece),
+// in one band and in bands of 8 rows; only input indices out; the similarity
+// rule; its kind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "pass_test_support.h"
+#include "passes/pass_chain.h"
+#include "passes/pass_kinds.h"
+#include "passes/rotsprite/renderer.h"
+#include "passes/scale2x_pass.h"
+
+using namespace passtest;
+
+namespace {
+
+// Entries 1..5: greys 50 apart. 6 (30 more in blue, another fourth byte) and 7 are close
+// to 2, at squared distances 900 and 100; 8 is just not (901). The rest, or unpainted all, black.
+std::unique_ptr<IndexedImage> painted(std::unique_ptr<IndexedImage> image, bool paint = true) {
+    const std::uint8_t close[][4] = {{130, 100, 100, 255}, {100, 100, 110, 0}, {130, 101, 100, 0}};
+    std::uint8_t* quads = &image->header[kInfoHeaderBytes];
+    for (int i = 1; paint && i < 6; ++i) std::fill_n(quads + 4 * i, 3, 50 * i);
+    for (int i = 0; paint && i < 3; ++i) std::copy_n(close[i], 4, quads + 24 + 4 * i);
+    return image;
+}
+
+struct Angle {
+    PassChain chain;  // holds the shared settings
+    Angle(int degrees, bool wrap) {
+        chain.setRotationAngle(nullptr, degrees);
+        chain.setWrapAround(nullptr, wrap ? 1 : 0);
+    }
+    Pixels turn(IndexedImage& in) { return applyChecked(*makePass(11, chain.settings()), in); }
+};
+
+TEST(RotSprite, RightAnglesMovePixelsExactly) {
+    for (auto [w, h] : {std::pair{6, 6}, {7, 7}, {1, 1}, {6, 4}, {5, 3}, {3, 7}, {4, 7}}) {
+        auto in = painted(randomImage(w, h, {1, 2, 3, 4, 5}, w * h));  // smoothed when enlarged
+        for (int turns = 0; turns <= 4; ++turns) {
+            for (bool wrap : {false, true}) {
+                const Pixels out = Angle(90 * turns, wrap).turn(*in);
+                for (int k = 0; k < w * h; ++k) {
+                    // Doubled offsets from the exact centre, turned a quarter at a time.
+                    int dx = 2 * (k % w) + 1 - w, dy = 2 * (k / w) + 1 - h;
+                    for (int t = 0; t < turns; ++t) dx = -std::exchange(dy, dx);  // (-dy, dx)
+                    // Halved rounding down (sides that differ in parity land centres on
+                    // corners: the pixel above right is taken).
+                    const int x = (w + dx) >> 1, y = (h + dy) >> 1;
+                    const bool kept = x >= 0 && x < w && y >= 0 && y < h;
+                    EXPECT_EQ(out[k], kept || wrap ? in->row((y + h) % h)[(x + w) % w] : 0) << k;
+                }
+            }
+        }
+    }
+}
+
+// RotSprite step by step, for grey palettes whose entries in use are far apart.
+Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
+    Scale2xPass e[3];  // 2x, 4x, 8x
+    for (int k = 0; k < 3; ++k) e[k].apply(nullptr, k ? *e[k - 1].output : in);
+    const int w = in.width, h = in.height;
+    const bool wrap = s.wrapAround != 0;
+    const auto mod = [](long v, long n) { return (v % n + n) % n; };
+    auto ok = [&](long x, long y, int z) { return x >= 0 && y >= 0 && x < z * w && y < z * h; };
+    auto big = [&](long x, long y) { return e[2].output->row(int(mod(y, 8 * h)))[mod(x, 8 * w)]; };
+    const auto grey = [&](long x, long y) { return long{in.palette()[4 * big(x, y)]}; };
+    const double cx = w / 2.0, cy = h / 2.0, c = std::cos(s.angleRadians),
+                 n = std::sin(s.angleRadians);
+    const auto at = [&](int k, int move, int z) {  // the z-times pixel under output pixel k, moved
+        const double i = k % w + 0.5 - cx, j = k / w + 0.5 - cy;
+        return std::pair{std::lround(std::floor(z * (cx + i * c - j * n) + 0.5 * (move % 3 - 1))),
+                         std::lround(std::floor(z * (cy + i * n + j * c) + 0.5 * (move / 3 - 1)))};
+    };
+    long sum[9] = {}, best = 4;  // boundary costs; move 4 stays put
+    for (int k = 0; k < w * h; ++k) {
+        const auto [x0, y0] = at(k, 4, 8);  // votes when every move stays inside
+        for (int m = 0; m < 9 && ok(x0 - 2, y0 - 2, 8) && ok(x0 + 2, y0 + 2, 8); ++m) {
+            const auto [x, y] = at(k, m, 8);
+            for (auto [u, v] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}})
+                sum[m] += (grey(x, y) - grey(u, v)) * (grey(x, y) - grey(u, v));  // distance / 3
+        }
+    }
+    for (int m = 0; m < 9; ++m) best = sum[m] < sum[best] && sum[m] * 8 <= sum[4] * 7 ? m : best;
+    const auto pick = [&](std::pair<long, long> p) {
+        return ok(p.first, p.second, 8) || wrap ? big(p.first, p.second) : std::uint8_t{0};
+    };
+    Pixels out;
+    for (int k = 0; k < w * h; ++k) out.push_back(pick(at(k, int(best), 8)));
+    // A lone input pixel comes back where the output is flat or a straight edge and lacks it.
+    const auto src = [&](long x, long y) { return ok(x, y, 1) ? in.row(int(y))[x] : -1; };
+    const auto dst = [&](long i, long j) { return ok(i, j, 1) ? out[j * w + i] : -1; };
+    for (int k = 0; k < w * h; ++k) {
+        const auto [fx, fy] = at(k, 4, 1);
+        const long x = mod(fx, w), y = mod(fy, h), q = src(x, y), p = out[k], i = k % w, j = k / w;
+        int alike = 0, twins = 0, nearby = 0;  // alike and twins: among the four neighbours
+        for (int d = 0; d < 9; ++d) {
+            alike += d % 2 == 1 && dst(i + d % 3 - 1, j + d / 3 - 1) == p;
+            twins += d % 2 == 1 && src(x + d % 3 - 1, y + d / 3 - 1) == q;
+            nearby += dst(i + d % 3 - 1, j + d / 3 - 1) == q;
+        }
+        if ((ok(fx, fy, 1) || wrap) && !twins && alike >= 3 && !nearby) out[k] = std::uint8_t(q);
+    }
+    return out;
+}
+
+TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices) {
+    // 8 rows a band; and one band, kept while the input stays the same.
+    rotsprite::Renderer banded({rotsprite::kSimilarDistance, true, true, 1}), reused;
+    for (auto [w, h] : {std::pair{1, 1}, {1, 6}, {6, 1}, {3, 2}, {15, 6}, {3, 22}, {40, 27}}) {
+        for (int degrees : {1, 30, 45, 89, 91, 150, 200, 271, 333, 359}) {
+            for (bool wrap : {false, true}) {
+                Angle angle(degrees, wrap);
+                // Far greys, where the enlargement is Scale2x; then, with the same pixels for
+                // both wraps, all entries alike (black) or, wrapped, some alike.
+                auto spread = painted(randomImage(w, h, {1, 2, 3, 4, 5}, degrees * w + h));
+                EXPECT_EQ(angle.turn(*spread), plainRotSprite(*spread, angle.chain.settings()));
+                auto shaded = painted(randomImage(w, h, {2, 6, 7, 4, 200}, degrees * w + h), wrap);
+                const Pixels whole = angle.turn(*shaded), source = pixelsOf(*shaded);
+                auto out = blankImage(w, h);
+                for (rotsprite::Renderer* renderer : {&banded, &reused}) {
+                    renderer->render(*shaded, angle.chain.settings(), *out);
+                    EXPECT_EQ(pixelsOf(*out), whole);
+                }
+                for (int i : whole) EXPECT_TRUE(std::ranges::count(source, i) || (!wrap && i == 0));
+            }
+        }
+    }
+}
+
+TEST(RotSprite, SimilarNeighboursCountAsEqual) {
+    rotsprite::SimilarColours similar;
+    similar.prepare(painted(blankImage(1, 1))->palette(), rotsprite::kSimilarDistance);
+    // Blocks of columns 1, 4, 7, 10 (the others have alike neighbours above and below).
+    // 1: the corner between left 2 and above 6 (close) takes the 2. 4: the centre 7,
+    // itself close to the 2, keeps its index. 7: above 6 and below 2 alike keep the
+    // block whole. 10: 8 and 2 are not alike.
+    const std::uint8_t above[] = {5, 6, 5, 5, 6, 5, 5, 6, 5, 5, 8, 5},
+                       here[] = {2, 4, 3, 2, 7, 3, 6, 4, 3, 8, 4, 3},
+                       below[] = {5, 3, 5, 5, 3, 5, 5, 2, 5, 5, 2, 5};
+    Pixels block(48);  // the upper output row, then the lower
+    rotsprite::Enlargement::scaleRow(above, here, below, 12, &block[0], &block[24], similar);
+    EXPECT_EQ(block,
+              (Pixels{2, 2, 2, 4, 3, 3, 2, 2, 7, 7, 3, 3, 6, 6, 4, 4, 3, 3, 8, 8, 8, 4, 3, 3,
+                      2, 2, 4, 3, 3, 3, 2, 2, 7, 3, 3, 3, 6, 6, 4, 4, 3, 3, 8, 8, 4, 4, 3, 3}));
+}
+
+TEST(RotSprite, IsKindElevenReadsTheSettingsAndLeavesAnEmptyImageAlone) {
+    EXPECT_EQ(std::wstring(passKindNames[11]), L"RotSprite");
+    Angle tilted(30, false);
+    const auto pass = makePass(11, tilted.chain.settings());
+    EXPECT_TRUE(pass->readsSettings());
+    pass->apply(nullptr, *blankImage(0, 0));
+    EXPECT_FALSE(pass->output->valid);
+}
+
+}  // namespace
