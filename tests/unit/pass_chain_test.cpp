@@ -65,6 +65,7 @@ TEST(PassChain, EditsRemakeTheOutputsBehindAndKeepThoseAhead) {
     EXPECT_EQ(sizeOf(chain->displayedImage()), (Size{36, 24}));
     chain->insertPass(nullptr, 0, Canvas2x);
     ASSERT_EQ(chain->size(), 4);
+    EXPECT_EQ(chain->passAt(4), nullptr);
     EXPECT_EQ(sizeOf(outputAt(*chain, 1)), (Size{12, 8}));
     EXPECT_EQ(sizeOf(chain->displayedImage()), (Size{72, 48}));
     // A kind outside the table is refused with a log line.
