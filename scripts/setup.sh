@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake git
+  clang-14 libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine wine64

@@ -11,7 +11,8 @@
 class IndexedImage {
   public:
     // A blank image with a copy of the 256 RGBQUAD entries at `palette`.
-    // Pixel values are undefined until written.
+    // Pixel values are undefined until written. Not `valid` when
+    // imageSizeAllowed refuses the size (wider or taller than kMaxImageSide).
     IndexedImage(HWND owner, int width, int height, const std::uint8_t* palette);
 
     // An image copied from a packed DIB of `blockSize` bytes (the caller keeps

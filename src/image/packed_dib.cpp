@@ -70,9 +70,8 @@ const char* checkDibLayout(const DibInfoHeader& h, std::size_t blockSize, DibLay
     const std::uint64_t height =
         h.biHeight < 0 ? -static_cast<std::int64_t>(h.biHeight) : h.biHeight;
     const std::uint64_t stride = static_cast<std::uint64_t>(strideFor(h.biWidth));
-    // Both factors are below 2^31, so the product cannot wrap in 64 bits.
+    if (!imageSizeAllowed(h.biWidth, static_cast<std::int64_t>(height))) return "image too large";
     const std::uint64_t pixelBytes = stride * height;
-    if (pixelBytes > static_cast<std::uint64_t>(kMaxImageBytes)) return "image too large";
     if (pixelOffset > blockSize || pixelBytes > blockSize - pixelOffset) return "block truncated";
 
     layout.width = h.biWidth;

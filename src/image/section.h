@@ -16,9 +16,20 @@ constexpr std::size_t kHeaderBlockBytes = kInfoHeaderBytes + kPaletteBytes;  // 
 // and holds alike on every platform.
 constexpr std::int64_t kMaxImageBytes = std::int64_t{256} << 20;
 
+// The widest and tallest image made. It keeps the rotation's per-row and
+// per-column tables small whatever size a flow or the host asks for.
+constexpr std::int64_t kMaxImageSide = 32768;
+
 // Row stride of an 8-bit image: the width rounded up to a multiple of 4.
 constexpr std::int64_t strideFor(std::int64_t width) {
     return (width + 3) & ~std::int64_t{3};
+}
+
+// Whether an image of this size may be made: both sides positive and at most
+// kMaxImageSide, and at most kMaxImageBytes of pixels.
+constexpr bool imageSizeAllowed(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+           strideFor(width) * height <= kMaxImageBytes;
 }
 
 // A memory drawing context compatible with the screen (null device context).
@@ -28,8 +39,8 @@ void deleteMemoryDc(HDC dc);
 // Makes an 8-bit section of width x height (bottom-up) with the 256 RGBQUAD
 // entries at `palette`. `initialPixels` is null or holds stride x height bytes.
 // `outPixels` (may be null) receives the pixel memory, null on failure.
-// Returns null when the section cannot be made (sizes not positive, more than
-// kMaxImageBytes, or no memory).
+// Returns null when the section cannot be made (a size imageSizeAllowed
+// refuses, or no memory).
 HBITMAP createIndexedSection(HDC dc, int width, int height, const std::uint8_t* palette,
                              const std::uint8_t* initialPixels, std::uint8_t** outPixels);
 void deleteSection(HBITMAP bitmap);

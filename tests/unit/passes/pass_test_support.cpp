@@ -2,82 +2,64 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <random>
+
+#include "passes/pass_chain.h"
 
 namespace passtest {
 
 namespace {
 
-const std::uint8_t* zeroPalette() {
-    static const std::vector<std::uint8_t> palette(kPaletteBytes, 0);
-    return palette.data();
-}
-
-int pixelAt(const IndexedImage& image, int x, int y) {
-    return image.row(y)[x];
-}
-
-// The pixel at (x, memory row y), or `marker` when that lies outside.
-int pixelOr(const IndexedImage& image, int x, int y, int marker) {
+// The pixel at (x, memory row y), or `outside` when that is not in the image.
+int at(const IndexedImage& image, int x, int y, int outside = -1) {
     const bool inside = x >= 0 && x < image.width && y >= 0 && y < image.height;
-    return inside ? pixelAt(image, x, y) : marker;
+    return inside ? image.row(y)[x] : outside;
 }
 
-struct Output {
-    int width;
-    Pixels pixels;
-    void set(int x, int y, int value) {
-        pixels[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(value);
+// The 3 x 3 neighbourhood of (x, memory row y) as shown, row by row from the
+// top left; a neighbour outside the image is minus its position (1 to 9).
+std::array<int, 9> neighbours(const IndexedImage& in, int x, int y) {
+    std::array<int, 9> n;
+    for (int i = 0; i < 9; ++i) n[i] = at(in, x + i % 3 - 1, y + 1 - i / 3, -(i + 1));
+    return n;
+}
+
+// A width x height result whose pixel (x, memory row y) is value(x, y).
+template <typename Value>
+Pixels eachPixel(int width, int height, Value value) {
+    Pixels out;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) out.push_back(static_cast<std::uint8_t>(value(x, y)));
     }
-};
-
-Output outputOf(int width, int height) {
-    return Output{width, Pixels(static_cast<std::size_t>(width) * height, 0)};
+    return out;
 }
 
-}  // namespace
-
-std::unique_ptr<IndexedImage> blankImage(int width, int height) {
-    return std::make_unique<IndexedImage>(nullptr, width, height, zeroPalette());
-}
-
-std::unique_ptr<IndexedImage> imageFromScreenRows(const Rows& rows) {
-    const int height = static_cast<int>(rows.size());
-    const int width = static_cast<int>(rows.front().size());
-    auto image = blankImage(width, height);
-    for (int r = 0; r < height; ++r) {
-        for (int x = 0; x < width; ++x) {
-            image->row(height - 1 - r)[x] = static_cast<std::uint8_t>(rows[r][x]);
+// A k-fold enlargement: the k x k block of source pixel (x, memory row y) is
+// block(x, y), its pixels listed row by row from the top left as shown.
+using Block = std::array<int, 9>;
+template <typename Blocks>
+Pixels eachBlock(const IndexedImage& in, int k, Blocks block) {
+    const int width = k * in.width;
+    Pixels out(static_cast<std::size_t>(width) * k * in.height);
+    for (int y = 0; y < in.height; ++y) {
+        for (int x = 0; x < in.width; ++x) {
+            const Block b = block(x, y);
+            for (int i = 0; i < k * k; ++i) {
+                out[static_cast<std::size_t>((k * y + k - 1 - i / k) * width + k * x + i % k)] =
+                    static_cast<std::uint8_t>(b[i]);
+            }
         }
     }
-    fillPadding(*image, 0xEE);
-    return image;
-}
-
-Rows screenRows(const IndexedImage& image) {
-    Rows rows;
-    for (int y = image.height - 1; y >= 0; --y) {
-        rows.emplace_back(image.row(y), image.row(y) + image.width);
-    }
-    return rows;
-}
-
-std::unique_ptr<IndexedImage> randomImage(int width, int height, const std::vector<int>& colours,
-                                          unsigned seed) {
-    auto image = blankImage(width, height);
-    std::mt19937 rng(seed);
-    std::uniform_int_distribution<std::size_t> pick(0, colours.size() - 1);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            image->row(y)[x] = static_cast<std::uint8_t>(colours[pick(rng)]);
-    }
-    return image;
+    return out;
 }
 
 void fillPadding(IndexedImage& image, std::uint8_t value) {
     for (int y = 0; y < image.height; ++y) {
-        for (int x = image.width; x < image.stride(); ++x) image.row(y)[x] = value;
+        std::memset(image.row(y) + image.width, value, image.stride() - image.width);
     }
 }
 
@@ -90,136 +72,136 @@ bool paddingIs(const IndexedImage& image, std::uint8_t value) {
     return true;
 }
 
-Pixels pixelsOf(const IndexedImage& image) {
-    Pixels pixels;
-    for (int y = 0; y < image.height; ++y)
-        pixels.insert(pixels.end(), image.row(y), image.row(y) + image.width);
-    return pixels;
+}  // namespace
+
+std::unique_ptr<IndexedImage> blankImage(int width, int height) {
+    const std::vector<std::uint8_t> palette(kPaletteBytes, 0);
+    return std::make_unique<IndexedImage>(nullptr, width, height, palette.data());
 }
 
-Pixels applyChecked(Pass& pass, IndexedImage& input, bool outputPaddingKept) {
+std::unique_ptr<IndexedImage> imageOf(const std::string& rows) {
+    const auto width = static_cast<int>(std::min(rows.find('/'), rows.size()));
+    const auto height = static_cast<int>(rows.size() + 1) / (width + 1);
+    return imageWith(width, height, [&](int x, int y) {
+        const char c = rows[static_cast<std::size_t>((height - 1 - y) * (width + 1) + x)];
+        return c <= '9' ? c - '0' : c >= 'a' ? c - 'a' + 10 : 255 - ('Z' - c);
+    });
+}
+
+Pixels pixelsOf(const std::string& rows) {
+    return pixelsOf(*imageOf(rows));
+}
+
+Pixels pixelsOf(const IndexedImage& image) {
+    return eachPixel(image.width, image.height, [&](int x, int y) { return at(image, x, y); });
+}
+
+std::unique_ptr<IndexedImage> randomImage(int width, int height, const std::vector<int>& colours,
+                                          unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<std::size_t> pick(0, colours.size() - 1);
+    return imageWith(width, height, [&](int, int) { return colours[pick(rng)]; });
+}
+
+std::uint8_t label(int x, int y) {
+    return static_cast<std::uint8_t>(x % 10 + 10 * (y % 25) + 1);
+}
+
+std::unique_ptr<IndexedImage> labelled(int width, int height) {
+    return imageWith(width, height, label);
+}
+
+PassSettings settingsFor(int degrees, bool wrap) {
+    PassChain chain;
+    chain.setRotationAngle(nullptr, degrees);
+    chain.setWrapAround(nullptr, wrap ? 1 : 0);
+    return chain.settings();
+}
+
+Pixels applyChecked(Pass& pass, IndexedImage& input, std::uint8_t paddingAfter) {
     fillPadding(input, 0xA5);
     pass.apply(nullptr, input);
     if (!pass.output || !pass.output->valid) {
         ADD_FAILURE() << "no valid output for " << input.width << "x" << input.height;
         return {};
     }
-    const IndexedImage* first = pass.output.get();
-    const Pixels firstPixels = pixelsOf(*first);
-    fillPadding(*pass.output, 0x5A);
+    IndexedImage& output = *pass.output;
+    const Pixels first = pixelsOf(output);
+    std::memset(output.pixels, kGarbage, static_cast<std::size_t>(output.stride()) * output.height);
     fillPadding(input, 0x3C);
     pass.apply(nullptr, input);
-    EXPECT_EQ(pass.output.get(), first) << "the output is reused";
-    EXPECT_EQ(pixelsOf(*pass.output), firstPixels) << "input padding changed the result";
-    if (outputPaddingKept) {
-        EXPECT_TRUE(paddingIs(*pass.output, 0x5A)) << "output padding written";
-    }
-    return firstPixels;
+    EXPECT_EQ(pass.output.get(), &output) << "the output is reused";
+    EXPECT_EQ(pixelsOf(output), first) << "the rerun differs";
+    EXPECT_TRUE(paddingIs(output, paddingAfter)) << "output padding";
+    return first;
 }
 
-Pixels zoomReference(const IndexedImage& in, int factor) {
-    Output out = outputOf(factor * in.width, factor * in.height);
-    for (int y = 0; y < factor * in.height; ++y) {
-        for (int x = 0; x < factor * in.width; ++x)
-            out.set(x, y, pixelAt(in, x / factor, y / factor));
-    }
-    return out.pixels;
+Pixels zoomReference(const IndexedImage& in, int k) {
+    return eachBlock(in, k, [&](int x, int y) {
+        const int v = at(in, x, y);
+        return Block{v, v, v, v, v, v, v, v, v};
+    });
 }
 
 Pixels canvas2xReference(const IndexedImage& in) {
-    Output out = outputOf(2 * in.width, 2 * in.height);
-    for (int y = 0; y < in.height; ++y) {
-        for (int x = 0; x < in.width; ++x)
-            out.set(x + in.width / 2, y + in.height / 2, pixelAt(in, x, y));
-    }
-    return out.pixels;
+    return eachPixel(2 * in.width, 2 * in.height,
+                     [&](int x, int y) { return at(in, x - in.width / 2, y - in.height / 2, 0); });
 }
 
 Pixels space2xReference(const IndexedImage& in) {
-    Output out = outputOf(2 * in.width, 2 * in.height);
-    for (int y = 0; y < in.height; ++y) {
-        for (int x = 0; x < in.width; ++x) out.set(2 * x, 2 * y + 1, pixelAt(in, x, y));
-    }
-    return out.pixels;
+    return eachBlock(in, 2, [&](int x, int y) { return Block{at(in, x, y)}; });
 }
 
-// Every pixel the same way: neighbours outside the image hold minus their
-// position in the 3 x 3 neighbourhood (1..9 from the top left on screen).
 Pixels scale2xReference(const IndexedImage& in) {
-    Output out = outputOf(2 * in.width, 2 * in.height);
-    for (int y = 0; y < in.height; ++y) {
-        for (int x = 0; x < in.width; ++x) {
-            const int B = pixelOr(in, x, y + 1, -2), D = pixelOr(in, x - 1, y, -4);
-            const int E = pixelAt(in, x, y);
-            const int F = pixelOr(in, x + 1, y, -6), H = pixelOr(in, x, y - 1, -8);
-            int e0 = E, e1 = E, e2 = E, e3 = E;
-            if (B != H && D != F) {
-                e0 = D == B ? D : E;
-                e1 = B == F ? F : E;
-                e2 = D == H ? D : E;
-                e3 = H == F ? F : E;
-            }
-            out.set(2 * x, 2 * y + 1, e0);
-            out.set(2 * x + 1, 2 * y + 1, e1);
-            out.set(2 * x, 2 * y, e2);
-            out.set(2 * x + 1, 2 * y, e3);
-        }
-    }
-    return out.pixels;
+    return eachBlock(in, 2, [&](int x, int y) {
+        const auto [A, B, C, D, E, F, G, H, I] = neighbours(in, x, y);
+        if (B == H || D == F) return Block{E, E, E, E};
+        return Block{D == B ? D : E, B == F ? F : E, D == H ? D : E, H == F ? F : E};
+    });
 }
 
 Pixels scale3xReference(const IndexedImage& in) {
-    Output out = outputOf(3 * in.width, 3 * in.height);
-    for (int y = 0; y < in.height; ++y) {
-        for (int x = 0; x < in.width; ++x) {
-            const int A = pixelOr(in, x - 1, y + 1, -1), B = pixelOr(in, x, y + 1, -2),
-                      C = pixelOr(in, x + 1, y + 1, -3);
-            const int D = pixelOr(in, x - 1, y, -4), E = pixelAt(in, x, y),
-                      F = pixelOr(in, x + 1, y, -6);
-            const int G = pixelOr(in, x - 1, y - 1, -7), H = pixelOr(in, x, y - 1, -8),
-                      I = pixelOr(in, x + 1, y - 1, -9);
-            int e[9] = {E, E, E, E, E, E, E, E, E};
-            if (B != H && D != F) {
-                e[0] = D == B ? D : E;
-                e[1] = (D == B && E != C) || (B == F && E != A) ? B : E;
-                e[2] = B == F ? F : E;
-                e[3] = (D == B && E != G) || (D == H && E != A) ? D : E;
-                e[5] = (B == F && E != I) || (H == F && E != C) ? F : E;
-                e[6] = D == H ? D : E;
-                e[7] = (D == H && E != I) || (H == F && E != G) ? H : E;
-                e[8] = H == F ? F : E;
-            }
-            for (int n = 0; n < 9; ++n) out.set(3 * x + n % 3, 3 * y + 2 - n / 3, e[n]);
-        }
-    }
-    return out.pixels;
+    return eachBlock(in, 3, [&](int x, int y) {
+        const auto [A, B, C, D, E, F, G, H, I] = neighbours(in, x, y);
+        if (B == H || D == F) return Block{E, E, E, E, E, E, E, E, E};
+        return Block{D == B ? D : E,
+                     (D == B && E != C) || (B == F && E != A) ? B : E,
+                     B == F ? F : E,
+                     (D == B && E != G) || (D == H && E != A) ? D : E,
+                     E,
+                     (B == F && E != I) || (H == F && E != C) ? F : E,
+                     D == H ? D : E,
+                     (D == H && E != I) || (H == F && E != G) ? H : E,
+                     H == F ? F : E};
+    });
 }
 
 Pixels rotateReference(const IndexedImage& in, int factor, double radians, bool wrap) {
     const int w = in.width, h = in.height;
     const int outW = (w + factor - 1) / factor, outH = (h + factor - 1) / factor;
-    const float scale = factor == 1 ? 1.0f : 1.0f / static_cast<float>(factor);
-    const double k = 1.0 / static_cast<double>(scale);
-    Output out = outputOf(outW, outH);
-    for (int j = 0; j < outH; ++j) {
-        for (int i = 0; i < outW; ++i) {
-            const double dx = i - outW / 2, dy = j - outH / 2;
-            const double u = k * (dx * std::cos(radians) - dy * std::sin(radians));
-            const double v = k * (dx * std::sin(radians) + dy * std::cos(radians));
-            int sx = static_cast<int>(halfAwayFromZero(u)) + w / 2;
-            int sy = static_cast<int>(halfAwayFromZero(v)) + h / 2;
-            if (sx >= 0 && sx < w && sy >= 0 && sy < h) {
-                out.set(i, j, pixelAt(in, sx, sy));
-            } else if (wrap) {
-                while (sx < 0) sx += w;
-                if (sx >= w) sx %= w;
-                while (sy < 0) sy += h;
-                if (sy >= h) sy %= h;
-                out.set(i, j, pixelAt(in, sx, sy));
-            }
-        }
+    const double k = 1.0 / static_cast<double>(1.0f / static_cast<float>(factor));
+    const double cosine = std::cos(radians), sine = std::sin(radians);
+    return eachPixel(outW, outH, [&](int i, int j) {
+        const double dx = i - outW / 2, dy = j - outH / 2;
+        const double u = k * (dx * cosine - dy * sine), v = k * (dx * sine + dy * cosine);
+        int sx = static_cast<int>(halfAwayFromZero(u)) + w / 2;
+        int sy = static_cast<int>(halfAwayFromZero(v)) + h / 2;
+        if (!wrap) return at(in, sx, sy, 0);
+        while (sx < 0) sx += w;
+        while (sy < 0) sy += h;
+        return at(in, sx % w, sy % h);
+    });
+}
+
+Pixels referenceFor(int kind, const IndexedImage& in, const PassSettings& settings) {
+    if (kind < 2) return zoomReference(in, kind + 2);
+    if (kind > 5) {
+        const int factor = kind == 6 ? 1 : 2 * (kind - 6);
+        return rotateReference(in, factor, settings.angleRadians, settings.wrapAround != 0);
     }
-    return out.pixels;
+    using Rule = Pixels (*)(const IndexedImage&);
+    const Rule rules[] = {scale2xReference, scale3xReference, canvas2xReference, space2xReference};
+    return rules[kind - 2](in);
 }
 
 std::int64_t halfAwayFromZero(double value) {

@@ -1,8 +1,9 @@
 #pragma once
-// Helpers for the pass tests: images from literal screen rows, random images,
-// padding control, and plain reference versions of every pass rule.
+// Helpers for the pass tests: images from short strings, random images, a
+// run-twice check, and plain references of every pass rule.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "image/indexed_image.h"
@@ -10,43 +11,57 @@
 
 namespace passtest {
 
-// Screen rows from the top, as the rules' worked examples are written.
-using Rows = std::vector<std::vector<int>>;
+// Pixels in memory-row order, width bytes per row, no padding.
+using Pixels = std::vector<std::uint8_t>;
+
+// An image from its screen rows, top first, separated by '/': "12/21". Digits
+// and lower-case letters are indices 0 to 35; 'Z' is 255, 'Y' 254 and so on
+// down, the indices an outside marker narrowed to a byte would equal.
+std::unique_ptr<IndexedImage> imageOf(const std::string& rows);
+Pixels pixelsOf(const std::string& rows);
+Pixels pixelsOf(const IndexedImage& image);
 
 std::unique_ptr<IndexedImage> blankImage(int width, int height);
-std::unique_ptr<IndexedImage> imageFromScreenRows(const Rows& rows);
-Rows screenRows(const IndexedImage& image);
-
+// An image whose pixel (x, memory row y) is value(x, y).
+template <typename Value>
+std::unique_ptr<IndexedImage> imageWith(int width, int height, Value value) {
+    auto image = blankImage(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) image->row(y)[x] = static_cast<std::uint8_t>(value(x, y));
+    }
+    return image;
+}
 // Random pixels drawn from `colours`.
 std::unique_ptr<IndexedImage> randomImage(int width, int height, const std::vector<int>& colours,
                                           unsigned seed);
-// Every row's padding bytes set to `value`.
-void fillPadding(IndexedImage& image, std::uint8_t value);
-// True when every padding byte of every row is `value`.
-bool paddingIs(const IndexedImage& image, std::uint8_t value);
+// Pixels that tell sources apart: label(x, y) = x % 10 + 10 * (y % 25) + 1.
+std::uint8_t label(int x, int y);
+std::unique_ptr<IndexedImage> labelled(int width, int height);
 
-// Pixels in memory-row order, width bytes per row, no padding.
-using Pixels = std::vector<std::uint8_t>;
-Pixels pixelsOf(const IndexedImage& image);
+// Settings with the radians the chain computes from whole degrees.
+PassSettings settingsFor(int degrees, bool wrap);
 
-// Reference rules, pixel by pixel, straight from their definitions. Each gives
-// the output's pixels in memory-row order.
+// Runs `pass` on `input`, then again with every output byte and the input's
+// padding set to garbage, and returns the first result. Checks through gtest
+// that the rerun reuses the output, writes every pixel alike whatever the input
+// padding holds, and leaves the output padding at `paddingAfter` (the garbage,
+// unless the pass clears whole rows).
+constexpr std::uint8_t kGarbage = 0x5A;
+Pixels applyChecked(Pass& pass, IndexedImage& input, std::uint8_t paddingAfter = kGarbage);
+
+// The rules pixel by pixel, straight from their definitions.
 Pixels zoomReference(const IndexedImage& in, int factor);
 Pixels canvas2xReference(const IndexedImage& in);
 Pixels space2xReference(const IndexedImage& in);
 Pixels scale2xReference(const IndexedImage& in);
 Pixels scale3xReference(const IndexedImage& in);
 Pixels rotateReference(const IndexedImage& in, int factor, double radians, bool wrap);
+// The reference of pass kind 0 to 10 with these settings.
+Pixels referenceFor(int kind, const IndexedImage& in, const PassSettings& settings);
 
 // Rounding from its definition: the integer part, plus one when the dropped
 // fraction (exact below 2^52) is at least a half. Not std::round: MinGW's
 // gives 1 for the double just below a half.
 std::int64_t halfAwayFromZero(double value);
-
-// Runs `pass` on `input` twice and returns its output's pixels, checking that
-// the second run reuses the same output and gives the same pixels although the
-// input padding holds different garbage, and (when `outputPaddingKept`) that
-// no output padding byte was written. Failures are reported through gtest.
-Pixels applyChecked(Pass& pass, IndexedImage& input, bool outputPaddingKept = true);
 
 }  // namespace passtest

@@ -22,8 +22,8 @@ void deleteMemoryDc(HDC dc) {
 HBITMAP createIndexedSection(HDC, int width, int height, const std::uint8_t* palette,
                              const std::uint8_t* initialPixels, std::uint8_t** outPixels) {
     if (outPixels != nullptr) *outPixels = nullptr;
+    if (!imageSizeAllowed(width, height)) return nullptr;
     const std::int64_t bytes = strideFor(width) * height;
-    if (width <= 0 || height <= 0 || bytes > kMaxImageBytes) return nullptr;
     auto section = std::make_unique<NativeBitmap>();
     section->bits.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(bytes)]);
     if (!section->bits) return nullptr;

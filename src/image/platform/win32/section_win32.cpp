@@ -14,8 +14,8 @@ void deleteMemoryDc(HDC dc) {
 HBITMAP createIndexedSection(HDC dc, int width, int height, const std::uint8_t* palette,
                              const std::uint8_t* initialPixels, std::uint8_t** outPixels) {
     if (outPixels != nullptr) *outPixels = nullptr;
+    if (!imageSizeAllowed(width, height)) return nullptr;
     const std::int64_t bytes = strideFor(width) * height;
-    if (width <= 0 || height <= 0 || bytes > kMaxImageBytes) return nullptr;
 
     auto info = std::make_unique<std::uint8_t[]>(kHeaderBlockBytes);
     BITMAPINFOHEADER header{};
