@@ -40,4 +40,6 @@ bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t cap
 // A conversation on which a transaction failed is dropped at once, so that no
 // late answer of it can be taken for a later command; the next execute then
 // connects again first, and without a host gives false with `hostMissing` set.
+// One that could not be sent at all (its host quit) goes once more on a new
+// conversation, so a host started again is found by the next command.
 bool HostExecute(HostLink& link, const char* item, const char* command);

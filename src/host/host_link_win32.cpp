@@ -79,8 +79,10 @@ void waitForCompletion(HostLink& link) {
     }
 }
 
+enum class Execute { Completed, NotStarted, NotCompleted };
+
 // Sends the execute and waits for its own completion.
-bool executeOnce(HostLink& link, const char* item, const char* command) {
+Execute executeOnce(HostLink& link, const char* item, const char* command) {
     const DdeStringHandle itemHandle(link.instance, item);
     // The terminating NUL travels with the command.
     const DWORD length = static_cast<DWORD>(std::strlen(command) + 1);
@@ -88,8 +90,8 @@ bool executeOnce(HostLink& link, const char* item, const char* command) {
     const HDDEDATA started = DdeClientTransaction(
         reinterpret_cast<LPBYTE>(const_cast<char*>(command)), length, link.conversation,
         itemHandle.get(), CF_TEXT, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction);
-    // The host is gone: no completion can come.
-    if (started == nullptr) return false;
+    // The host is gone: the command never reached it.
+    if (started == nullptr) return Execute::NotStarted;
     link.pendingTransaction = transaction;
     link.acknowledged = false;
     link.waiting = true;
@@ -97,7 +99,7 @@ bool executeOnce(HostLink& link, const char* item, const char* command) {
     link.waiting = false;
     // Without this only the first execute of a conversation would complete.
     DdeAbandonTransaction(link.instance, link.conversation, 0);
-    return link.acknowledged;
+    return link.acknowledged ? Execute::Completed : Execute::NotCompleted;
 }
 
 }  // namespace
@@ -183,7 +185,15 @@ bool HostRequest(HostLink& link, const char* item, char* buffer, std::size_t cap
 
 bool HostExecute(HostLink& link, const char* item, const char* command) {
     if (link.conversation == nullptr && !connectAgain(link)) return false;
-    if (executeOnce(link, item, command)) return true;
+    Execute outcome = executeOnce(link, item, command);
+    // Wine does not tell a client that its host quit, so the conversation of a
+    // host that was closed and started again looks alive until used. The
+    // command did not reach anyone: it goes once to whichever host answers now.
+    if (outcome == Execute::NotStarted) {
+        if (!connectAgain(link)) return false;
+        outcome = executeOnce(link, item, command);
+    }
+    if (outcome == Execute::Completed) return true;
     closeInstance(link);
     return false;
 }

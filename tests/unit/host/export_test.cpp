@@ -240,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
                     1},
         // The grab (4 commands), the preparation (10), two pairs (22), and the
         // third pair's three switches: then the host is gone.
-        ExportFault{{"--quit-after", "39"}, "Failed to request 'SendFrame' from Kelvara!\n", 2, 2},
+        ExportFault{{"--quit-after", "39"}, "Kelvara is inactive!!", 2, 2},
         ExportFault{{"--fail-clipboard-write"},
                     "ERROR: frame 1, layer 0 could not be put on the clipboard",
                     2,
