@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "host/packed_dib_writer.h"
-
 HostedRun::HostedRun(const std::vector<std::string>& switches) {
     // A starting host sends to every top-level window and waits for the answer,
     // which a test thread blocked in a start-up wait never gives: so the sample
@@ -27,37 +25,9 @@ void HostedRun::finish() {
     dump_ = readDump(folder_.file("dump"));
 }
 
-const HostDump& pristineSample() {
-    static const HostDump sample = [] {
-        TempFolder folder;
-        HostSimProcess({"--sample", "--dump", folder.file("dump")}).stop();
-        return readDump(folder.file("dump"));
-    }();
-    return sample;
-}
-
 std::unique_ptr<IndexedImage> copyImage(HWND owner, const IndexedImage& image) {
     auto copy = std::make_unique<IndexedImage>(owner, image.width, image.height, image.palette());
     std::memcpy(copy->pixels, image.pixels,
                 static_cast<std::size_t>(image.stride()) * image.height);
     return copy;
-}
-
-testing::AssertionResult sameImage(const IndexedImage* actual, const IndexedImage& expected) {
-    if (actual == nullptr) return testing::AssertionFailure() << "no image";
-    std::vector<std::uint8_t> a(packedDibBytes(*actual));
-    std::vector<std::uint8_t> b(packedDibBytes(expected));
-    writePackedDib(*actual, a.data());
-    writePackedDib(expected, b.data());
-    if (a == b) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << actual->width << "x" << actual->height << " differs";
-}
-
-void expectSampleUntouched(const HostDump& dump) {
-    ASSERT_EQ(dump.projects.count(kSample), 1u);
-    EXPECT_EQ(dump.projects.at(kSample), pristineSample().projects.at(kSample));
-    for (const auto& [key, image] : pristineSample().layers) {
-        EXPECT_TRUE(sameImage(dump.layer(key.project, key.frame, key.layer), *image))
-            << "frame " << key.frame << " layer " << key.layer;
-    }
 }

@@ -13,8 +13,7 @@
 #include "host/plugin_state.h"
 #include "host_sim_process.h"
 #include "owner_window.h"
-
-inline constexpr int kSample = 1;  // the sample's project id
+#include "sample_dump.h"
 
 class HostedRun {
   public:
@@ -41,13 +40,5 @@ class HostedRun {
     HostDump dump_;
 };
 
-// The sample as the host holds it before any command (a dump of a host that
-// was started and closed), read once.
-const HostDump& pristineSample();
-
 // A new image for `owner` with the pixels and palette of `image`.
 std::unique_ptr<IndexedImage> copyImage(HWND owner, const IndexedImage& image);
-// The same packed DIB (size, palette, pixels) as the clipboard would carry.
-testing::AssertionResult sameImage(const IndexedImage* actual, const IndexedImage& expected);
-// Every frame and layer of the sample, its name and delays, as before the run.
-void expectSampleUntouched(const HostDump& dump);

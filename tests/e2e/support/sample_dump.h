@@ -1,0 +1,16 @@
+#pragma once
+// The stand-in host's sample project as it is before any command, and the
+// check that a run left it so.
+#include <gtest/gtest.h>
+
+#include "e2e_files.h"
+
+inline constexpr int kSample = 1;  // the sample's project id
+
+// The sample as the host holds it before any command (a dump of a host that
+// was started and closed), read once.
+const HostDump& pristineSample();
+// The same packed DIB (size, palette, pixels) as the clipboard would carry.
+testing::AssertionResult sameImage(const IndexedImage* actual, const IndexedImage& expected);
+// Every frame and layer of the sample, its name and delays, as before the run.
+void expectSampleUntouched(const HostDump& dump);
