@@ -9,6 +9,7 @@ constexpr int kGroupTop = 24;
 constexpr int kGroupHeight = 135;
 constexpr int kBandInset = 5;
 constexpr int kCheckBoxHeight = 20;
+constexpr int kStatusHeight = 16;
 
 }  // namespace
 
@@ -44,4 +45,8 @@ bool isChecked(HWND page, int id) {
 HWND createHostButton(HWND page, const wchar_t* text, const InnerBand& band, int y, int id) {
     return createChild(page, L"BUTTON", text, WS_TABSTOP | BS_DEFPUSHBUTTON, band.left, y,
                        band.width, kButtonHeight, id);
+}
+
+HWND createStatusText(HWND page, const InnerBand& band, int y, int id) {
+    return createChild(page, L"STATIC", L"", 0, band.left, y, band.width, kStatusHeight, id);
 }
