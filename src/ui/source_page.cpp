@@ -48,5 +48,10 @@ HWND createHostButton(HWND page, const wchar_t* text, const InnerBand& band, int
 }
 
 HWND createStatusText(HWND page, const InnerBand& band, int y, int id) {
-    return createChild(page, L"STATIC", L"", 0, band.left, y, band.width, kStatusHeight, id);
+    HWND status = createChild(page, L"STATIC", L"", 0, band.left, y, band.width, kStatusHeight, id);
+    // The dialog font: "Frame 12 of 40, layer 3 of 4" fits the band, which
+    // the wide system font of the other controls would cut.
+    SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    return status;
 }
