@@ -117,6 +117,23 @@ class GdiObject {
 
 using UniqueBrush = GdiObject<HBRUSH>;
 
+// A hook procedure installed with SetWindowsHookEx, removed at the end.
+class UniqueHook {
+  public:
+    UniqueHook() = default;
+    ~UniqueHook() { reset(); }
+    UniqueHook(const UniqueHook&) = delete;
+    UniqueHook& operator=(const UniqueHook&) = delete;
+
+    void reset(HHOOK hook = nullptr) {
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+        hook_ = hook;
+    }
+
+  private:
+    HHOOK hook_ = nullptr;
+};
+
 // BeginPaint .. EndPaint.
 class PaintScope {
   public:

@@ -1,12 +1,28 @@
 #pragma once
 // Sends the displayed image (or, in batch mode, every frame and layer run
 // through the chain) back to the host, into its current project or a new one.
+#include <functional>
+
 #include "host/error_text.h"
 #include "host/plugin_state.h"
 
+// Follows a running export and stops it between frame-layer pairs. The export
+// runs on the window thread and dispatches messages while it waits for the
+// host, so a button or key handled meanwhile can ask it to stop.
+struct ExportProgress {
+    // Before each pair starts: the place of its frame among `frames` and of
+    // its layer among `layers`, counting from 1. Costs no host command.
+    std::function<void(int frame, int frames, int layer, int layers)> beforePair;
+    // Checked before each pair: the pair in flight completes, no new one starts.
+    bool cancelRequested = false;
+    // Set when the export stopped for that request; it then gives false with
+    // "Batch cancelled after %d of %d frames" (pairs delivered of all pairs).
+    bool cancelled = false;
+};
+
 bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_layers, bool all_frames,
-                 bool batch, ErrorText& error);
+                 bool batch, ErrorText& error, ExportProgress* progress = nullptr);
 bool ExportSingle(PluginState& state, HWND owner, bool new_project, bool all_layers,
                   ErrorText& error);
 bool ExportBatch(PluginState& state, HWND owner, bool new_project, bool all_layers, bool all_frames,
-                 ErrorText& error);
+                 ErrorText& error, ExportProgress* progress = nullptr);

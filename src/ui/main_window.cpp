@@ -4,6 +4,8 @@
 
 #include "base/log.h"
 #include "ui/app.h"
+#include "ui/batch_progress.h"
+#include "ui/com_objects.h"
 #include "ui/host_operation.h"
 #include "ui/main_layout.h"
 
@@ -109,6 +111,19 @@ void onNotify(const App& app, const NMHDR& header) {
     }
 }
 
+// Esc anywhere in the main window stops a running batch. A hook, because keys
+// go to whichever control has the focus, and during a batch they are
+// dispatched by the link's own wait loop.
+LRESULT CALLBACK escapeHook(int code, WPARAM removal, LPARAM data) {
+    const auto* message = reinterpret_cast<const MSG*>(data);
+    if (code == HC_ACTION && removal == PM_REMOVE && message->message == WM_KEYDOWN &&
+        message->wParam == VK_ESCAPE) {
+        HWND main = theApp->ui.mainWindow;
+        if (message->hwnd == main || IsChild(main, message->hwnd)) cancelRunningBatch(theApp->ui);
+    }
+    return CallNextHookEx(nullptr, code, removal, data);
+}
+
 void onDestroy(App& app) {
     app.state.chain.dropImages();
     app.preview.destroyCheckerboard();
@@ -144,9 +159,10 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
             return 0;
         case WM_CLOSE:
             // A host operation is waiting on the conversation and the images:
-            // close once it has returned.
+            // stop a batch after the pair in flight, close once it has returned.
             if (hostOperationRunning(app->ui)) {
                 app->ui.closePending = true;
+                cancelRunningBatch(app->ui);
                 logLine("close held until the host operation ends");
                 return 0;
             }
@@ -163,6 +179,8 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 int run(HINSTANCE instance, int showCommand) {
+    // The taskbar button's progress is a COM object.
+    const ComApartment com;
     static App app;
     theApp = &app;
     app.ui.instance = instance;
@@ -185,6 +203,8 @@ int run(HINSTANCE instance, int showCommand) {
         0, "CodeBlocksWindowsApp", "Marlune v0.2.1", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
         CW_USEDEFAULT, CW_USEDEFAULT, outer.right, outer.bottom, nullptr, nullptr, instance, &app);
     ShowWindow(window, showCommand);
+    UniqueHook escape;
+    escape.reset(SetWindowsHookExW(WH_GETMESSAGE, escapeHook, nullptr, GetCurrentThreadId()));
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -1,5 +1,6 @@
 #include "host/export.h"
 #include "host/frame_import.h"
+#include "ui/batch_progress.h"
 #include "ui/source_page.h"
 #include "ui/source_pages.h"
 #include "ui/window_class.h"
@@ -9,6 +10,7 @@ namespace {
 constexpr int kGrabId = 100;
 constexpr int kSendId = 101;
 constexpr int kNewProjectId = 115;
+constexpr int kStatusId = 126;
 
 }  // namespace
 
@@ -23,6 +25,7 @@ void SingleImagePage::create(HWND tabControl, const RECT& pageRect, HBRUSH backg
         createPageFrame(page, L"Grab image", kGrabId, L"Export", &ui_.grabButton);
     createCheckedBox(page, L"As new project", band, 48, kNewProjectId);
     ui_.sendButton = createHostButton(page, L"Send image", band, 68, kSendId);
+    ui_.sendStatus = createStatusText(page, band, 94, kStatusId);
 }
 
 bool SingleImagePage::handle(HWND window, UINT message, WPARAM wParam, LPARAM) {
@@ -36,6 +39,7 @@ bool SingleImagePage::handle(HWND window, UINT message, WPARAM wParam, LPARAM) {
         case kSendId: {
             const bool newProject = isChecked(window, kNewProjectId);
             runHostOperation(ui_, window, kExportFailureCaption, [&](ErrorText& error) {
+                const SendingNote note(ui_.sendStatus);
                 return ExportSingle(state_, ui_.mainWindow, newProject, false, error);
             });
             break;

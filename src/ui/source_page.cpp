@@ -9,6 +9,7 @@ constexpr int kGroupTop = 24;
 constexpr int kGroupHeight = 135;
 constexpr int kBandInset = 5;
 constexpr int kCheckBoxHeight = 20;
+constexpr int kStatusHeight = 16;
 
 }  // namespace
 
@@ -44,4 +45,13 @@ bool isChecked(HWND page, int id) {
 HWND createHostButton(HWND page, const wchar_t* text, const InnerBand& band, int y, int id) {
     return createChild(page, L"BUTTON", text, WS_TABSTOP | BS_DEFPUSHBUTTON, band.left, y,
                        band.width, kButtonHeight, id);
+}
+
+HWND createStatusText(HWND page, const InnerBand& band, int y, int id) {
+    HWND status = createChild(page, L"STATIC", L"", 0, band.left, y, band.width, kStatusHeight, id);
+    // The dialog font: "Frame 12 of 40, layer 3 of 4" fits the band, which
+    // the wide system font of the other controls would cut.
+    SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    return status;
 }

@@ -25,6 +25,9 @@ bool isChecked(HWND page, int id);
 // A push button that starts a host operation.
 HWND createHostButton(HWND page, const wchar_t* text, const InnerBand& band, int y, int id);
 
+// An empty static text across the band, for what a running operation does.
+HWND createStatusText(HWND page, const InnerBand& band, int y, int id);
+
 // Runs `operation` with a fresh ErrorText unless another host operation is
 // under way; a failure ends in one error box owned by the page.
 template <class Operation>

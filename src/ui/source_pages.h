@@ -29,6 +29,9 @@ class BatchPage {
   private:
     // Repaints the preview with what the operation left displayed.
     void showResult() const;
+    int readTurns() const;
+    // A batch, or a turn-table sheet when the Turns box asks for one.
+    void launch(HWND window);
 
     PluginState& state_;
     UiState& ui_;

@@ -9,6 +9,8 @@
 #include "base/win32_handles.h"
 #include "image/indexed_image.h"
 
+struct ExportProgress;
+
 struct UiState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
@@ -38,6 +40,9 @@ struct UiState {
     HWND sendButton = nullptr;
     HWND grabSampleButton = nullptr;  // Batch page
     HWND launchButton = nullptr;
+    HWND sendStatus = nullptr;   // "Sending…" under "Send image"
+    HWND batchStatus = nullptr;  // "Frame f of F, layer l of L" under "Launch process"
+    HWND turnsBox = nullptr;
 
     // Preview.
     int zoom = 1;
@@ -60,4 +65,6 @@ struct UiState {
     // one from starting inside it and hold a close request until it ends.
     bool hostBusy = false;
     bool closePending = false;
+    // The batch under way, which Cancel, Esc and a close ask to stop; null when none.
+    ExportProgress* runningBatch = nullptr;
 };

@@ -187,7 +187,8 @@ int drive(const Options& options) {
 
     say("autopilot: \"Launch process\" (new project, all layers, all frames)");
     ui::postClick(w.launch);
-    if (!waitForOperation(w.launch, progress, kBatchLimitMs)) {
+    // "Launch process" turns into "Cancel" and stays enabled; the grab button tells the end.
+    if (!waitForOperation(w.grabSample, progress, kBatchLimitMs)) {
         say("autopilot: the batch did not finish in time");
         return 1;
     }

@@ -26,6 +26,8 @@ MarluneWindows waitForMarlune(DWORD processId, DWORD timeoutMs) {
     w.batchPage = ui::findChild(w.tabControl, "DataBatchPanelClass");
     w.grabSample = ui::childById(w.batchPage, 100);
     w.launch = ui::childById(w.batchPage, 102);
+    w.batchStatus = ui::childById(w.batchPage, 126);
+    w.turnsBox = ui::childById(w.batchPage, 128);
     w.main = main;
     return w;
 }

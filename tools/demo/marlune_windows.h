@@ -30,6 +30,8 @@ struct MarluneWindows {
     HWND batchPage = nullptr;
     HWND grabSample = nullptr;
     HWND launch = nullptr;
+    HWND batchStatus = nullptr;  // "Frame f of F, layer l of L" while a batch runs
+    HWND turnsBox = nullptr;
 };
 
 // Every window below the main window "CodeBlocksWindowsApp" of `processId`,

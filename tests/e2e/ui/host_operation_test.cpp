@@ -1,29 +1,15 @@
 // What "Send image" and "Launch process" put into the host, one error box per
-// failure, and a batch under way: the controls that would change its flow or
-// angle disabled and their messages refused, second presses refused, a close
-// held until the batch ends.
+// failure, and a batch under way: its progress, the controls that would change
+// its flow or angle disabled and their messages refused, Cancel, Esc and a
+// close stopping it after the pair in flight; a turn-table sheet.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "marlune_session.h"
 
 namespace {
-
-// Every frame and layer of project `source` is in `target`, run through the flow.
-void expectProcessed(const HostDump& dump, int source, int target, const std::vector<int>& kinds,
-                     double degrees) {
-    int compared = 0;
-    for (const auto& [key, image] : dump.layers) {
-        if (key.project != source) continue;
-        SCOPED_TRACE(testing::Message() << "frame " << key.frame << " layer " << key.layer);
-        const IndexedImage* sent = dump.layer(target, key.frame, key.layer);
-        ASSERT_NE(sent, nullptr);
-        EXPECT_TRUE(sameImage(*sent, *runChain(*image, kinds, degrees)->displayedImage()));
-        ++compared;
-    }
-    EXPECT_EQ(compared, 8) << "the sample has 4 frames of 2 layers";
-}
 
 TEST(HostOperation, SendImageAndOneErrorBoxPerFailure) {
     MarluneSession session({"--sample"});
@@ -50,13 +36,53 @@ TEST(HostOperation, SendImageAndOneErrorBoxPerFailure) {
     EXPECT_TRUE(sameImage(*sent, *runChain(*frame, {kScale2x, kRotate}, 30)->displayedImage()));
 }
 
+// The first `delivered` pairs (1, 0), (1, 1), (2, 0), ... of `target` hold
+// theirs of `source` run through the flow; the rest are blank, as "New" made them.
+void expectDelivered(const HostDump& dump, int source, int target, const std::vector<int>& flow,
+                     int delivered) {
+    for (int index = 0; index < 8; ++index) {
+        const int f = index / 2 + 1, l = index % 2;
+        SCOPED_TRACE(testing::Message()
+                     << "project " << target << " frame " << f << " layer " << l);
+        const IndexedImage* sent = dump.layer(target, f, l);
+        ASSERT_NE(sent, nullptr);
+        if (index < delivered) {
+            const auto chain = runChain(*dump.layer(source, f, l), flow, 26.565);
+            EXPECT_TRUE(sameImage(*sent, *chain->displayedImage()));
+            continue;
+        }
+        for (int y = 0; y < sent->height; ++y) {
+            EXPECT_EQ(std::count(sent->row(y), sent->row(y) + sent->width, 0), sent->width) << y;
+        }
+    }
+}
+
+// Waits until the batch page's status reads `text`.
+bool waitForStatus(const MarluneWindows& w, const std::string& text) {
+    for (int poll = 0; poll < 500 && ui::text(w.batchStatus) != text; ++poll) ui::pumpFor(20);
+    return ui::text(w.batchStatus) == text;
+}
+
+// The sample before any command: name, delays and every layer.
+void expectSampleUntouched(const HostDump& dump) {
+    TempFolder folder;
+    HostSimProcess({"--sample", "--dump", folder.path()}).stop();
+    const HostDump before = readDump(folder.path());
+    EXPECT_EQ(dump.projects.at(1), before.projects.at(1));
+    for (const auto& [key, image] : before.layers) {
+        const IndexedImage* now = dump.layer(1, key.frame, key.layer);
+        EXPECT_TRUE(now != nullptr && sameImage(*now, *image)) << key.frame << "/" << key.layer;
+    }
+}
+
 // "ReceiveFrame" is answered late, so each batch takes seconds and what the
-// user does meanwhile arrives in the middle of it.
-TEST(HostOperation, ABatchKeepsItsFlowRefusesSecondPressesAndHoldsTheClose) {
-    MarluneSession session({"--sample", "--late", "ReceiveFrame=500"});
+// user does meanwhile arrives in the middle of it. Each batch goes into a new
+// project from the one the last left current.
+TEST(HostOperation, ABatchShowsProgressKeepsItsFlowAndStopsOnCancelEscOrClose) {
+    MarluneSession session({"--sample", "--late", "ReceiveFrame=200"});
     ASSERT_NE(session.w.main, nullptr) << session.problem;
     const MarluneWindows& w = session.w;
-    const std::vector<int> flow = {kScale2x, kRotate};
+    const std::vector<int> flow = {kScale2x, kRotateUnzoom2x};  // keeps the size
     ui::selectTab(w.tabControl, 1);
     // The sample shows without anything else repainting the preview.
     const auto sample = session.grab(w.grabSample);
@@ -67,12 +93,13 @@ TEST(HostOperation, ABatchKeepsItsFlowRefusesSecondPressesAndHoldsTheClose) {
     ui::selectListEntry(w.passList, 0);
 
     ui::postClick(w.launch);
-    ASSERT_TRUE(ui::waitForEnabled(w.launch, false, 10000));
-    ui::settle(w.main);  // the rest is disabled right after
+    ASSERT_TRUE(waitForStatus(w, "Frame 1 of 4, layer 2 of 2"));
     const HWND frozen[] = {w.grab,          w.send,         w.grabSample,
                            w.addButton,     w.kindSelector, w.removeButton,
                            w.angleTrackbar, w.angleBox,     w.wrapAround};
     for (HWND control : frozen) EXPECT_FALSE(IsWindowEnabled(control)) << GetDlgCtrlID(control);
+    EXPECT_TRUE(IsWindowEnabled(w.launch));
+    EXPECT_EQ(ui::text(w.launch), "Cancel");
     // What reaches the panels anyway changes neither flow nor angle.
     ui::selectListEntry(w.passList, 0);
     EXPECT_FALSE(IsWindowEnabled(w.removeButton));
@@ -80,45 +107,102 @@ TEST(HostOperation, ABatchKeepsItsFlowRefusesSecondPressesAndHoldsTheClose) {
     SendMessageW(w.propertyPanel, WM_COMMAND, MAKEWPARAM(107, 0), 0);
     ui::setTrackbar(w.angleTrackbar, 90);
     typeAngle(w, "90");
-    EXPECT_EQ(ui::listItems(w.passList), (std::vector<std::string>{"Scale2x", "Rotate", "END"}));
+    EXPECT_EQ(ui::listItems(w.passList),
+              (std::vector<std::string>{"Scale2x", "RotateUnzoom2x", "END"}));
     EXPECT_EQ(SendMessageW(w.wrapAround, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(ui::text(w.angleLabel), "Rotation angle: 26.565");
     EXPECT_EQ(SendMessageW(w.angleTrackbar, TBM_GETPOS, 0, 0), 27);
-    // Zoom stays live; a second Launch and a grab are refused.
+    // Zoom stays live; a grab is refused.
     ui::setTrackbar(w.zoomTrackbar, 3);
     EXPECT_EQ(ui::text(w.zoomLabel), "Display zoom: x3");
-    PostMessageW(w.batchPage, WM_COMMAND, MAKEWPARAM(102, BN_CLICKED), 0);
     PostMessageW(w.batchPage, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), 0);
+    ASSERT_TRUE(waitForStatus(w, "Frame 3 of 4, layer 1 of 2"));
+    const ui::Pixels midBatch = ui::readClient(w.main);
 
-    // Afterwards every control is back, Remove as the selection wants it; the
-    // preview shows the last result sent.
-    ASSERT_TRUE(ui::waitForEnabled(w.launch, true, 60000));
+    // Cancel: the pair in flight completes, an information box says how far it got.
+    ui::postClick(w.launch);
+    int cancelled = -1;
+    EXPECT_EQ(std::sscanf(session.takeErrorBox("Marlune").c_str(),
+                          "Batch cancelled after %d of 8 frames", &cancelled),
+              1);
+    ASSERT_TRUE(ui::waitForEnabled(w.grabSample, true, 10000));
     ui::settle(w.main);  // the rest is enabled right after
     for (HWND control : frozen) EXPECT_TRUE(IsWindowEnabled(control)) << GetDlgCtrlID(control);
+    EXPECT_EQ(ui::text(w.launch), "Launch process");
+    EXPECT_EQ(ui::text(w.batchStatus), "");
     expectPreviewShows(ui::readClientAsShown(w.preview), *clipboardImage(), 3);
-    ui::selectListEntry(w.passList, 2);
-    ui::click(w.grabSample);
-    EXPECT_FALSE(IsWindowEnabled(w.removeButton));
-    EXPECT_TRUE(IsWindowEnabled(w.addButton));
+    screenshot(midBatch, "batch-page-mid-batch");
 
-    // Closing in the middle of a second batch waits for it.
+    // A whole batch; then one stopped by Esc, one by closing the window.
     ui::postClick(w.launch);
-    ASSERT_TRUE(ui::waitForEnabled(w.launch, false, 10000));
-    PostMessageW(w.main, WM_CLOSE, 0, 0);
-    ui::pumpFor(500);
-    EXPECT_TRUE(IsWindow(w.main)) << "closed in the middle of the batch";
-    ASSERT_TRUE(session.app->waitForExit(60000));
-    EXPECT_EQ(session.app->exitCode(), 0u);
+    ASSERT_TRUE(ui::waitForEnabled(w.grabSample, false, 10000));
+    ASSERT_TRUE(ui::waitForEnabled(w.grabSample, true, 60000));
     EXPECT_EQ(ui::findTopLevel("#32770", session.app->processId()), nullptr);
+    ui::postClick(w.launch);
+    ASSERT_TRUE(waitForStatus(w, "Frame 2 of 4, layer 1 of 2"));
+    PostMessageW(w.launch, WM_KEYDOWN, VK_ESCAPE, 1);
+    int escaped = -1;
+    EXPECT_EQ(std::sscanf(session.takeErrorBox("Marlune").c_str(),
+                          "Batch cancelled after %d of 8 frames", &escaped),
+              1);
+    ASSERT_TRUE(ui::waitForEnabled(w.grabSample, true, 10000));
+    ui::postClick(w.launch);
+    ASSERT_TRUE(waitForStatus(w, "Frame 2 of 4, layer 1 of 2"));
+    PostMessageW(w.main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(session.app->waitForExit(5000));
+    EXPECT_EQ(session.app->exitCode(), 0u);
 
-    // One "SendFrame" per pair and one per grab: the refused grab sent none.
+    // Every pair started was completed: one "SendFrame" and one "ReceiveFrame"
+    // each; the grabs sent one "SendFrame" each, the refused one none.
     const std::vector<std::string> log = readLines(session.folder.file("host-log.txt"));
-    EXPECT_EQ(std::count(log.begin(), log.end(), "SendFrame"), 16 + 2);
-    // Each batch ends in its new project, so the second one processed the first's.
+    const auto received = std::count(log.begin(), log.end(), "ReceiveFrame");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "SendFrame"), received + 1);
+    const int closed = static_cast<int>(received) - cancelled - 8 - escaped;
     const HostDump dump = session.stopHostAndReadDump();
-    ASSERT_EQ(dump.projects.size(), 3u) << "a refused press started a batch";
-    expectProcessed(dump, 1, 2, flow, 26.565);
-    expectProcessed(dump, 2, 3, flow, 26.565);
+    ASSERT_EQ(dump.projects.size(), 5u) << "a refused press started a batch";
+    expectSampleUntouched(dump);
+    for (int stopped : {cancelled, escaped, closed}) EXPECT_TRUE(stopped >= 3 && stopped < 8);
+    expectDelivered(dump, 1, 2, flow, cancelled);
+    expectDelivered(dump, 2, 3, flow, 8);
+    expectDelivered(dump, 3, 4, flow, escaped);
+    expectDelivered(dump, 4, 5, flow, closed);
+}
+
+// Turns = 8 with the RotSprite-style flow: a new project of 8 frames per
+// layer, frame k the shown frame at 45 (k - 1) degrees, the source's delay on each.
+TEST(HostOperation, TurnTableSheet) {
+    MarluneSession session({"--sample"});
+    ASSERT_NE(session.w.main, nullptr) << session.problem;
+    const MarluneWindows& w = session.w;
+    const std::vector<int> flow = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
+    ui::selectTab(w.tabControl, 1);
+    ui::click(w.grabSample);
+    appendPasses(w, flow);
+    ui::typeText(w.turnsBox, "8");
+    ui::postClick(w.launch);
+    ASSERT_TRUE(ui::waitForEnabled(w.grabSample, false, 10000));
+    ASSERT_TRUE(ui::waitForEnabled(w.grabSample, true, 60000));
+    EXPECT_EQ(ui::findTopLevel("#32770", session.app->processId()), nullptr);
+    EXPECT_EQ(ui::text(w.angleLabel), "Rotation angle: 0");
+
+    const HostDump dump = session.stopHostAndReadDump();
+    ASSERT_EQ(dump.projects.size(), 2u);
+    const std::map<std::string, std::string>& sheet = dump.projects.at(2);
+    EXPECT_EQ(sheet.at("frames") + "x" + sheet.at("layers"), "8x2");
+    const std::string& delays = dump.projects.at(1).at("delays");
+    const std::string shown = delays.substr(0, delays.find(','));  // frame 1's
+    std::string expected = shown;
+    for (int k = 2; k <= 8; ++k) expected.append(1, ',').append(shown);
+    EXPECT_EQ(sheet.at("delays"), expected);
+    for (int k = 1; k <= 8; ++k) {
+        for (int l = 0; l < 2; ++l) {
+            const IndexedImage* turn = dump.layer(2, k, l);
+            ASSERT_NE(turn, nullptr);
+            EXPECT_TRUE(sameImage(
+                *turn, *runChain(*dump.layer(1, 1, l), flow, 45.0 * (k - 1))->displayedImage()))
+                << "frame " << k << " layer " << l;
+        }
+    }
 }
 
 }  // namespace

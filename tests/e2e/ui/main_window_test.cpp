@@ -81,6 +81,10 @@ TEST(MainWindow, ControlsLayoutResizingTabsAndClose) {
     expectControl(w.batchPage, 117, "button", "All layers", 5, 59, pw - 10, 20);
     expectControl(w.batchPage, 118, "button", "All frames", 5, 79, pw - 10, 20);
     expectControl(w.batchPage, 102, "BUTTON", "Launch process", 5, 99, pw - 10, 24);
+    expectControl(w.batchPage, 126, "STATIC", "", 5, 125, pw - 10, 16);
+    expectControl(w.batchPage, 127, "STATIC", "Turns", 5, 143, 50, 16);
+    expectControl(w.batchPage, 128, "EDIT", "", 60, 141, 40, 18);
+    expectControl(w.singlePage, 126, "STATIC", "", 5, 94, pw - 10, 16);
     // The angle box lies inside the panel, clear of the controls that were there before.
     const RECT box = ui::rectInParent(w.angleBox);
     const SIZE panel = ui::clientSize(w.propertyPanel);

@@ -54,4 +54,11 @@ void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int
 void screenshot(const ui::Pixels& pixels, const std::string& name);
 
 // Kind indices as the kind selector offers them.
-enum PassKind { kZoom2x = 0, kZoom3x, kScale2x, kRotate = 6, kRotateUnzoom8x = 10 };
+enum PassKind {
+    kZoom2x = 0,
+    kZoom3x,
+    kScale2x,
+    kRotate = 6,
+    kRotateUnzoom2x,
+    kRotateUnzoom8x = 10
+};

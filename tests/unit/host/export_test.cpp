@@ -5,6 +5,7 @@
 
 #include "host/export.h"
 #include "host/frame_import.h"
+#include "host/turn_table.h"
 #include "host_fixture.h"
 
 namespace {
@@ -129,6 +130,55 @@ TEST_F(Export, BatchIntoTheCurrentProjectReplacesEveryPairWithItsOwnResult) {
     EXPECT_EQ(host.commands, expected);
     EXPECT_EQ(host.model.projects.size(), 1u);
     expectSource(frames);
+}
+
+// A cancel asked for while the second pair waits for its frame: that pair
+// completes, no command follows; the progress saw exactly the pairs started.
+TEST_F(Export, CancelStopsAfterThePairInFlight) {
+    grab({kZoom2x});
+    ExportProgress progress;
+    std::vector<std::string> seen;
+    progress.beforePair = [&](int f, int frames, int l, int layers) {
+        seen.push_back(std::to_string(f) + "/" + std::to_string(frames) + " " + std::to_string(l) +
+                       "/" + std::to_string(layers));
+    };
+    host.afterCommand = [&](const std::string& command) {
+        if (command == "SendFrame" && seen.size() == 2) progress.cancelRequested = true;
+    };
+    EXPECT_FALSE(ExportBatch(state, nullptr, true, true, true, error, &progress));
+    EXPECT_TRUE(progress.cancelled);
+    EXPECT_STREQ(error.text, "Batch cancelled after 2 of 6 frames");
+    EXPECT_EQ(seen, (std::vector<std::string>{"1/3 1/2", "1/3 2/2"}));
+    EXPECT_EQ(host.commands.back(), "SetCurrentDelay(15)");
+    const Project& made = *host.model.find(2);
+    EXPECT_EQ(made.pixels(1, 1), result(1, 1));
+    EXPECT_EQ(made.pixels(2, 0), LayerPixels(60, 0));
+}
+
+// Turns: the shown frame (1, where the grab left the host) imported once per
+// layer, then one frame per turn at 30, 150 and 270 degrees, each with its
+// delay; the angle is put back.
+TEST_F(Export, TurnTableImportsEachLayerOnceAndTurnsIt) {
+    grab({kRotate});
+    ASSERT_TRUE(ExportTurnTable(state, nullptr, 3, true, error)) << error.text;
+    std::vector<std::string> expected =
+        queriesThen({"New(3,5,3)", "GetCurrentProject", "SetCurrentProject(2)",
+                     "SetCurrentFilename(hero_Marlune_1)", "AddAnimationLayer"});
+    const Project& made = *host.model.find(2);
+    for (int l = 0; l <= 1; ++l) {
+        expected.insert(expected.end(), {"SetCurrentProject(1)", "GotoFrame(1)",
+                                         call("SelectLayer", l), "SendFrame", "GetProjectFilePath",
+                                         "GetCurrentDelay", "SetCurrentProject(2)"});
+        for (int k = 1; k <= 3; ++k) {
+            expected.insert(expected.end(), {call("GotoFrame", k), call("SelectLayer", l),
+                                             "ReceiveFrame", "SetCurrentDelay(15)"});
+            EXPECT_EQ(made.pixels(k, l), throughFlow({kRotate}, 30 + 120 * (k - 1), 1, l)) << k;
+        }
+    }
+    EXPECT_EQ(host.commands, expected);
+    EXPECT_EQ(made.frames[2].delay, 15);
+    EXPECT_EQ(state.chain.settings().angleDegrees, kAngle);
+    expectSource(sourceBefore.frames);
 }
 
 TEST_F(Export, NewProjectIsTheOneTheHostReportsUnlessThatIsTheSource) {
