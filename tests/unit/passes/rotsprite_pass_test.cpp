@@ -129,6 +129,14 @@ TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices
             }
         }
     }
+    // An input that differs from the last one in its first row alone is enlarged anew.
+    Angle angle(30, false);
+    auto image = painted(randomImage(9, 7, {1, 2, 3, 4, 5}, 3));
+    auto out = blankImage(9, 7);
+    reused.render(*image, angle.chain.settings(), *out);
+    std::fill_n(image->row(0), 9, std::uint8_t{200});
+    reused.render(*image, angle.chain.settings(), *out);
+    EXPECT_EQ(pixelsOf(*out), angle.turn(*image));
 }
 
 TEST(RotSprite, SimilarNeighboursCountAsEqual) {
