@@ -43,6 +43,10 @@ void PropertyPanel::create(HWND main, HBRUSH background) {
     HWND right = createChild(panel, L"STATIC", L"360", 0, 0, 0, 30, 15, kRightBuddyId);
     ui_.angleLabel =
         createChild(panel, L"STATIC", L"Rotation angle: 0", 0, 155, 5, 130, 18, kAngleLabelId);
+    // The dialog font: a typed angle ("Rotation angle: 26.565") fits the
+    // label, which the wide system font would cut after the colon.
+    SendMessageW(ui_.angleLabel, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     HWND trackbar = createChild(panel, TRACKBAR_CLASSW, L"Trackbar Control",
                                 WS_BORDER | TBS_AUTOTICKS | TBS_ENABLESELRANGE, 30, 23, 380, 24,
                                 kAngleTrackbarId);
