@@ -43,7 +43,8 @@ if [ -z "${DISPLAY:-}" ]; then
   # Xvfb writes the display number it chose once it accepts clients.
   Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$display_file" </dev/null >/dev/null 2>&1 8>&- &
   xvfb_pid=$!
-  for _ in $(seq 200); do
+  # Its first start on a fresh machine (fonts, keymap) took over 10 s once.
+  for _ in $(seq 1200); do
     [ -s "$display_file" ] && break
     kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.05
