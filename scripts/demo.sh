@@ -39,7 +39,7 @@ if [ -z "${DISPLAY:-}" ]; then
   exec 3>"$out/.display"
   Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
   pids+=($!)
-  for _ in $(seq 50); do [ -s "$out/.display" ] && break; sleep 0.1; done
+  for _ in $(seq 600); do [ -s "$out/.display" ] && break; sleep 0.1; done
   export DISPLAY=":$(cat "$out/.display")"
   rm -f "$out/.display"
   echo "demo: no display, running on Xvfb $DISPLAY"
