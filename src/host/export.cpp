@@ -43,16 +43,10 @@ bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_laye
                  bool batch, ErrorText& error, ExportProgress* progress) {
     logFormat("Export new_project: %d, all_layers: %d, all_frames: %d\n", new_project ? 1 : 0,
               all_layers ? 1 : 0, all_frames ? 1 : 0);
-    if (state.chain.displayedImage() == nullptr) {
-        logLine("ERROR:nothing to send");
-        error.set("ERROR: nothing to send: grab an image first");
-        return false;
-    }
 
     ExportPlan plan;
     plan.allLayers = all_layers;
-    if (!readHostCounts(state.link, plan, error)) return false;
-    logFormat("Active layer --------------- %d\n", plan.activeLayer);
+    if (!readHostCounts(state, plan, error)) return false;
     // Refused before "New": an empty project would be made for nothing.
     if (all_frames && plan.frameCount <= 0) {
         error.set("ERROR: the project has no frames");

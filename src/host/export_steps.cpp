@@ -25,12 +25,22 @@ void formatFilenameCommand(char* command, const char* baseName, int counter) {
 
 }  // namespace
 
-bool readHostCounts(HostLink& link, ExportPlan& plan, ErrorText& error) {
-    return QueryNumber(link, "GetCurrentProject", plan.sourceProject, error) &&
-           QueryNumber(link, "GetFrameCount", plan.frameCount, error) &&
-           QueryNumber(link, "GetNumberOfLayers", plan.layerCount, error) &&
-           QueryNumber(link, "GetDisplayFrameNumber", plan.shownFrame, error) &&
-           QueryNumber(link, "GetActiveLayerNumber", plan.activeLayer, error);
+bool readHostCounts(PluginState& state, ExportPlan& plan, ErrorText& error) {
+    if (state.chain.displayedImage() == nullptr) {
+        logLine("ERROR:nothing to send");
+        error.set("ERROR: nothing to send: grab an image first");
+        return false;
+    }
+    HostLink& link = state.link;
+    if (!QueryNumber(link, "GetCurrentProject", plan.sourceProject, error) ||
+        !QueryNumber(link, "GetFrameCount", plan.frameCount, error) ||
+        !QueryNumber(link, "GetNumberOfLayers", plan.layerCount, error) ||
+        !QueryNumber(link, "GetDisplayFrameNumber", plan.shownFrame, error) ||
+        !QueryNumber(link, "GetActiveLayerNumber", plan.activeLayer, error)) {
+        return false;
+    }
+    logFormat("Active layer --------------- %d\n", plan.activeLayer);
+    return true;
 }
 
 bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error) {

@@ -17,8 +17,9 @@ struct ExportPlan {
     int newProjectId = 0;   // N
 };
 
-// The five queries, in the order the host expects them.
-bool readHostCounts(HostLink& link, ExportPlan& plan, ErrorText& error);
+// Refuses when nothing is displayed, then reads the five counts in the order
+// the host expects them.
+bool readHostCounts(PluginState& state, ExportPlan& plan, ErrorText& error);
 
 // Creates the new project, names it and gives it the source's layer count.
 bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error);

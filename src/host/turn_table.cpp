@@ -59,16 +59,10 @@ bool exportLayer(PluginState& state, HWND owner, const ExportPlan& plan, int tur
 bool ExportTurnTable(PluginState& state, HWND owner, int turns, bool all_layers, ErrorText& error,
                      ExportProgress* progress) {
     logFormat("Turn-table: %d turns, all_layers: %d\n", turns, all_layers ? 1 : 0);
-    if (state.chain.displayedImage() == nullptr) {
-        logLine("ERROR:nothing to send");
-        error.set("ERROR: nothing to send: grab an image first");
-        return false;
-    }
     ExportPlan plan;
     plan.allLayers = all_layers;
     plan.newFrameCount = turns;
-    if (!readHostCounts(state.link, plan, error)) return false;
-    logFormat("Active layer --------------- %d\n", plan.activeLayer);
+    if (!readHostCounts(state, plan, error)) return false;
     if (all_layers && plan.layerCount <= 0) {
         error.set("ERROR: the project has no layers");
         return false;
