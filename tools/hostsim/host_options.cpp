@@ -27,7 +27,8 @@ const char* hostUsage() {
            "               [--hang CMD] [--reply CMD=TEXT] [--no-crlf] [--late CMD=MS]\n"
            "               [--quit-after N] [--dib 1|4|24|32] [--truncate-dib]\n"
            "               [--new-id N] [--no-data CMD] [--refuse CMD=TEXT]\n"
-           "               [--stale-clipboard FRAME] [--no-redraw]\n";
+           "               [--stale-clipboard FRAME] [--no-redraw]\n"
+           "               [--claim-layers N] [--new-frames N]\n";
 }
 
 bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options,
@@ -91,6 +92,13 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
             if (!needValue()) return false;
             if (!parseStrictInt(args[++i], options.staleFrame) || options.staleFrame < 1) {
                 error = "--stale-clipboard needs a frame number (1 or more)";
+                return false;
+            }
+        } else if (option == "--claim-layers" || option == "--new-frames") {
+            if (!needValue()) return false;
+            int& count = option == "--claim-layers" ? options.claimedLayers : options.newFrames;
+            if (!parseStrictInt(args[++i], count) || count < 1) {
+                error = option + " needs a count (1 or more)";
                 return false;
             }
         } else if (option == "--late") {

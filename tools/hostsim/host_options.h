@@ -29,6 +29,10 @@ struct HostOptions {
     std::vector<ReplyOverride> refusals;  // --refuse and --new-id: answered, not carried out
     std::vector<std::string> noDataPrefixes;
     int staleFrame = kNoStaleFrame;
+    // --claim-layers: 0 off, else the layer count every project claims to have.
+    int claimedLayers = 0;
+    // --new-frames: 0 off, else the frames "New" makes whatever it is asked for.
+    int newFrames = 0;
     std::vector<LateRule> late;
     bool noCrlf = false;
     bool noRedraw = false;  // the window is not redrawn after each command

@@ -1,9 +1,11 @@
 // What no end-to-end run shows of the stand-in host: commands parsed strictly,
-// growth capped, unsound DIBs refused by "ReceiveFrame", bad options refused.
+// growth capped, claimed layers never made, unsound DIBs refused by
+// "ReceiveFrame", bad options refused.
 #include <gtest/gtest.h>
 
 #include "host_commands.h"
 #include "host_options.h"
+#include "host_session.h"
 
 namespace {
 
@@ -69,6 +71,29 @@ TEST_F(Hostsim, GrowthIsCappedWithAnErrorReply) {
         EXPECT_EQ(runHostCommand(batch, command, clipboard).rfind("ERROR", 0), std::string::npos);
 }
 
+// A host that claims more layers than it may hold answers for them without
+// making them, each project counting its own; one whose "New" makes fewer frames.
+TEST_F(Hostsim, ClaimedLayersAreAnsweredNotMade) {
+    HostOptions options;
+    std::string problem;
+    ASSERT_TRUE(parseHostOptions({"--claim-layers", "70", "--new-frames", "2"}, options, problem));
+    options.noCrlf = true;
+    HostSession session(model, options);
+    const auto ask = [&](const std::string& command) {
+        session.complete(command, clipboard);
+        return *session.reply();
+    };
+    EXPECT_EQ(ask("GetNumberOfLayers"), "70");
+    for (int layer = 1; layer < 70; ++layer)
+        ASSERT_EQ(ask("AddAnimationLayer"), std::to_string(layer));
+    EXPECT_EQ(ask("AddAnimationLayer"), "ERROR: too many layers");
+    EXPECT_EQ(model.current()->layerCount(), 1);
+    EXPECT_EQ(ask("New(5,4,4)"), "2");
+    EXPECT_EQ(model.current()->frameCount(), 2);
+    EXPECT_EQ(ask("AddAnimationLayer"), "1");
+    EXPECT_EQ(ask("SelectLayer(1)"), "0");  // claimed, not there
+}
+
 TEST_F(Hostsim, ReceiveFrameRefusesUnsoundDibsAndChangesNothing) {
     const Project before = *model.current();
     const LayerPixels pixels(15, 3);
@@ -100,6 +125,8 @@ TEST(HostOptions, BadOptionsAreRefusedWithAReason) {
                                                        {"--new-id", "two"},
                                                        {"--no-data"},
                                                        {"--stale-clipboard", "0"},
+                                                       {"--claim-layers", "0"},
+                                                       {"--new-frames", "x"},
                                                        {"--sample", "--open", "a.bmp"},
                                                        {"sample"}};
     for (const auto& args : bad) {
