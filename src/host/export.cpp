@@ -58,7 +58,7 @@ bool ExportImage(PluginState& state, HWND owner, bool new_project, bool all_laye
     }
 
     plan.newFrameCount = all_frames ? plan.frameCount : 1;
-    if (new_project && !prepareNewProject(state, plan, error)) return false;
+    if (new_project && !prepareNewProject(state, plan, error, progress)) return false;
 
     // 64-bit bounds: the counts are the host's and may be anywhere in the int range.
     const std::int64_t firstFrame = all_frames ? 1 : plan.shownFrame;

@@ -23,6 +23,30 @@ void formatFilenameCommand(char* command, const char* baseName, int counter) {
                   static_cast<int>(room), baseName, counter);
 }
 
+// Whether the caller asked the export to stop; if so it is stopped now.
+bool stopAsked(ExportProgress* progress) {
+    if (progress == nullptr || !progress->cancelRequested) return false;
+    progress->cancelled = true;
+    return true;
+}
+
+void logStop(const ErrorText& error) {
+    logFormat("%s\n", error.text);
+}
+
+// Before a command that gives the new project its first or a further layer,
+// while it holds `held` of `layers`: false with the cancel message, or the
+// command is reported.
+bool preparationGoesOn(ExportProgress* progress, int held, int layers, ErrorText& error) {
+    if (stopAsked(progress)) {
+        error.set("Batch cancelled while preparing the new project (layer %d of %d)", held, layers);
+        logStop(error);
+        return false;
+    }
+    if (progress != nullptr && progress->preparing) progress->preparing(held + 1, layers);
+    return true;
+}
+
 }  // namespace
 
 bool readHostCounts(PluginState& state, ExportPlan& plan, ErrorText& error) {
@@ -43,12 +67,16 @@ bool readHostCounts(PluginState& state, ExportPlan& plan, ErrorText& error) {
     return true;
 }
 
-bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error) {
+bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error,
+                       ExportProgress* progress) {
     const IndexedImage* shown = state.chain.displayedImage();
     if (shown == nullptr) {
         logLine("ERROR:nothing to send");
         return false;
     }
+    const int layers = plan.allLayers ? plan.layerCount : 1;
+    // Made and named in one go: a project left behind unnamed could not be told apart.
+    if (!preparationGoesOn(progress, 0, layers, error)) return false;
     char command[kCommandBytes];
     formatBounded(command, sizeof command, "New(%d,%d,%d)", plan.newFrameCount, shown->width,
                   shown->height);
@@ -76,11 +104,12 @@ bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error) {
     if (!SendCommand(state.link, command, error)) return false;
 
     if (!plan.allLayers) return true;
-    for (std::int64_t expected = 1; expected < plan.layerCount; ++expected) {
+    for (int expected = 1; expected < plan.layerCount; ++expected) {
+        if (!preparationGoesOn(progress, expected, layers, error)) return false;
         int added = 0;
         if (!QueryNumber(state.link, "AddAnimationLayer", added, error)) return false;
         if (added != expected) {
-            error.set("Failed to add a new layer (%d)\n", static_cast<int>(expected));
+            error.set("Failed to add a new layer (%d)\n", expected);
             return false;
         }
     }
@@ -90,18 +119,20 @@ bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error) {
 PairRun::PairRun(ExportProgress* progress, int frames, int layers)
     : progress_(progress), frames_(frames), layers_(layers) {}
 
+bool PairRun::goesOn(ErrorText& error) {
+    if (!stopAsked(progress_)) return true;
+    // The host's counts may be anywhere in the int range.
+    const std::int64_t pairs = std::int64_t{frames_} * layers_;
+    error.set("Batch cancelled after %d of %d frames", sent_,
+              static_cast<int>(pairs < INT_MAX ? pairs : INT_MAX));
+    logStop(error);
+    return false;
+}
+
 bool PairRun::mayStart(int frame, int layer, ErrorText& error) {
-    if (progress_ == nullptr) return true;
-    if (progress_->cancelRequested) {
-        progress_->cancelled = true;
-        // The host's counts may be anywhere in the int range.
-        const std::int64_t pairs = std::int64_t{frames_} * layers_;
-        error.set("Batch cancelled after %d of %d frames", sent_,
-                  static_cast<int>(pairs < INT_MAX ? pairs : INT_MAX));
-        logFormat("%s\n", error.text);
-        return false;
-    }
-    if (progress_->beforePair) progress_->beforePair(frame, frames_, layer, layers_);
+    if (!goesOn(error)) return false;
+    if (progress_ != nullptr && progress_->beforePair)
+        progress_->beforePair(frame, frames_, layer, layers_);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The steps every export into the host shares: the host's counts, the new
 // project, one image out through the clipboard, the frame's delay, and the
-// progress and cancel check between frame-layer pairs.
+// progress and cancel checks between them.
 #include <cstdint>
 
 #include "host/export.h"
@@ -22,16 +22,21 @@ struct ExportPlan {
 bool readHostCounts(PluginState& state, ExportPlan& plan, ErrorText& error);
 
 // Creates the new project, names it and gives it the source's layer count.
-bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error);
+// A cancel asked for through `progress` ends it before "New" or between two
+// layers: false with the preparation's cancel message.
+bool prepareNewProject(PluginState& state, ExportPlan& plan, ErrorText& error,
+                       ExportProgress* progress = nullptr);
 
 // The pairs of one export: how many went out, and how the caller follows them.
 class PairRun {
   public:
     PairRun(ExportProgress* progress, int frames, int layers);
 
-    // Reports the pair about to start (its places among the frames and layers,
-    // from 1), or, when a cancel was asked for, ends the export: false with
-    // the cancel message.
+    // When a cancel was asked for, ends the export: false with the cancel
+    // message. For steps between pairs that are not a pair themselves.
+    bool goesOn(ErrorText& error);
+    // goesOn, then reports the pair about to start (its places among the
+    // frames and layers, from 1).
     bool mayStart(int framePlace, int layerPlace, ErrorText& error);
     // The displayed image of the host's `frame` and `layer` onto the
     // clipboard, then "ReceiveFrame". A host may

@@ -1,5 +1,6 @@
 #include "host/turn_table.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -31,13 +32,14 @@ class AngleRestore {
     double degrees_;
 };
 
-// Every turn of one source layer: imported once, then rotated and sent per frame.
+// Every turn of one source layer: imported once, then rotated and sent per
+// frame. A cancel is honoured before the import and after it.
 bool exportLayer(PluginState& state, HWND owner, const ExportPlan& plan, int turns, int layer,
                  int layerPlace, const AngleRestore& angle, PairRun& run, ErrorText& error) {
     int delay = 0;
-    if (!SwitchProject(state.link, plan.sourceProject, error) ||
+    if (!run.goesOn(error) || !SwitchProject(state.link, plan.sourceProject, error) ||
         !ImportImage(state, owner, plan.shownFrame, layer, error) ||
-        !QueryNumber(state.link, "GetCurrentDelay", delay, error) ||
+        !QueryNumber(state.link, "GetCurrentDelay", delay, error) || !run.goesOn(error) ||
         !SwitchProject(state.link, plan.newProjectId, error)) {
         return false;
     }
@@ -56,6 +58,19 @@ bool exportLayer(PluginState& state, HWND owner, const ExportPlan& plan, int tur
 
 }  // namespace
 
+int parseTurns(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (text.empty()) return 0;
+    int turns = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), turns);
+    if (problem != std::errc() || end != text.data() + text.size() || turns < 1 ||
+        turns > kMaxTurns) {
+        return -1;
+    }
+    return turns == 1 ? 0 : turns;
+}
+
 bool ExportTurnTable(PluginState& state, HWND owner, int turns, bool all_layers, ErrorText& error,
                      ExportProgress* progress) {
     logFormat("Turn-table: %d turns, all_layers: %d\n", turns, all_layers ? 1 : 0);
@@ -68,7 +83,7 @@ bool ExportTurnTable(PluginState& state, HWND owner, int turns, bool all_layers,
         return false;
     }
     AngleRestore angle(state.chain, owner);
-    if (!prepareNewProject(state, plan, error)) return false;
+    if (!prepareNewProject(state, plan, error, progress)) return false;
 
     const int firstLayer = all_layers ? 0 : plan.activeLayer;
     const int layers = all_layers ? plan.layerCount : 1;

@@ -1,6 +1,3 @@
-#include <charconv>
-#include <string_view>
-
 #include "host/export.h"
 #include "host/frame_import.h"
 #include "host/turn_table.h"
@@ -22,21 +19,6 @@ constexpr int kTurnsLabelId = 127;
 constexpr int kTurnsBoxId = 128;
 constexpr int kTurnsBoxLimit = 8;
 constexpr const char* kCancelledCaption = "Marlune";
-
-// The Turns box: blank or 1 is off (0), 2 to kMaxTurns a sheet of that many
-// turns; anything else is -1.
-int parseTurns(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    if (text.empty()) return 0;
-    int turns = 0;
-    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), turns);
-    if (problem != std::errc() || end != text.data() + text.size() || turns < 1 ||
-        turns > kMaxTurns) {
-        return -1;
-    }
-    return turns == 1 ? 0 : turns;
-}
 
 }  // namespace
 

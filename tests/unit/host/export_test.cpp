@@ -18,11 +18,50 @@ std::string call(const char* name, int value) {
     return std::string(name) + "(" + std::to_string(value) + ")";
 }
 
-std::vector<std::string> queriesThen(const std::vector<std::string>& more) {
-    std::vector<std::string> all = {"GetCurrentProject", "GetFrameCount", "GetNumberOfLayers",
-                                    "GetDisplayFrameNumber", "GetActiveLayerNumber"};
-    all.insert(all.end(), more.begin(), more.end());
+std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const std::vector<std::string>& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
     return all;
+}
+
+std::vector<std::string> queriesThen(const std::vector<std::string>& more) {
+    return joined({{"GetCurrentProject", "GetFrameCount", "GetNumberOfLayers",
+                    "GetDisplayFrameNumber", "GetActiveLayerNumber"},
+                   more});
+}
+
+// New project 2 made by `made`, named, and given `added` layers.
+std::vector<std::string> preparation(const char* made, int added) {
+    std::vector<std::string> all = {made, "GetCurrentProject", "SetCurrentProject(2)",
+                                    "SetCurrentFilename(hero_Marlune_1)"};
+    all.insert(all.end(), added, "AddAnimationLayer");
+    return all;
+}
+
+// One pair of a batch from the source into project 2.
+std::vector<std::string> batchPair(int f, int l) {
+    return {"SetCurrentProject(1)",
+            call("GotoFrame", f),
+            call("SelectLayer", l),
+            "SendFrame",
+            "GetProjectFilePath",
+            "GetCurrentDelay",
+            "SetCurrentProject(2)",
+            call("GotoFrame", f),
+            call("SelectLayer", l),
+            "ReceiveFrame",
+            call("SetCurrentDelay", 10 * f + 5)};
+}
+
+// A turn-table's import of layer `l` of the shown frame 1, and its turn `k`
+// in project 2.
+std::vector<std::string> turnImport(int l) {
+    return {"SetCurrentProject(1)", "GotoFrame(1)",   call("SelectLayer", l), "SendFrame",
+            "GetProjectFilePath",   "GetCurrentDelay"};
+}
+std::vector<std::string> turn(int k, int l) {
+    return {call("GotoFrame", k), call("SelectLayer", l), "ReceiveFrame", "SetCurrentDelay(15)"};
 }
 
 }  // namespace
@@ -78,17 +117,9 @@ TEST_F(Export, SingleGoesWhereTheHostStandsOrToFrameOneOfANewProject) {
 TEST_F(Export, BatchIntoANewProjectFollowsTheCommandTable) {
     grab({kZoom2x});
     ASSERT_TRUE(ExportBatch(state, nullptr, true, true, true, error)) << error.text;
-    std::vector<std::string> expected =
-        queriesThen({"New(3,10,6)", "GetCurrentProject", "SetCurrentProject(2)",
-                     "SetCurrentFilename(hero_Marlune_1)", "AddAnimationLayer"});
+    std::vector<std::string> expected = queriesThen(preparation("New(3,10,6)", 1));
     for (int f = 1; f <= 3; ++f) {
-        for (int l = 0; l <= 1; ++l) {
-            expected.insert(expected.end(),
-                            {"SetCurrentProject(1)", call("GotoFrame", f), call("SelectLayer", l),
-                             "SendFrame", "GetProjectFilePath", "GetCurrentDelay",
-                             "SetCurrentProject(2)", call("GotoFrame", f), call("SelectLayer", l),
-                             "ReceiveFrame", call("SetCurrentDelay", 10 * f + 5)});
-        }
+        for (int l = 0; l <= 1; ++l) expected = joined({expected, batchPair(f, l)});
     }
     EXPECT_EQ(host.commands, expected);
     const Project& made = *host.model.find(2);
@@ -132,46 +163,18 @@ TEST_F(Export, BatchIntoTheCurrentProjectReplacesEveryPairWithItsOwnResult) {
     expectSource(frames);
 }
 
-// A cancel asked for while the second pair waits for its frame: that pair
-// completes, no command follows; the progress saw exactly the pairs started.
-TEST_F(Export, CancelStopsAfterThePairInFlight) {
-    grab({kZoom2x});
-    ExportProgress progress;
-    std::vector<std::string> seen;
-    progress.beforePair = [&](int f, int frames, int l, int layers) {
-        seen.push_back(std::to_string(f) + "/" + std::to_string(frames) + " " + std::to_string(l) +
-                       "/" + std::to_string(layers));
-    };
-    host.afterCommand = [&](const std::string& command) {
-        if (command == "SendFrame" && seen.size() == 2) progress.cancelRequested = true;
-    };
-    EXPECT_FALSE(ExportBatch(state, nullptr, true, true, true, error, &progress));
-    EXPECT_TRUE(progress.cancelled);
-    EXPECT_STREQ(error.text, "Batch cancelled after 2 of 6 frames");
-    EXPECT_EQ(seen, (std::vector<std::string>{"1/3 1/2", "1/3 2/2"}));
-    EXPECT_EQ(host.commands.back(), "SetCurrentDelay(15)");
-    const Project& made = *host.model.find(2);
-    EXPECT_EQ(made.pixels(1, 1), result(1, 1));
-    EXPECT_EQ(made.pixels(2, 0), LayerPixels(60, 0));
-}
-
 // Turns: the shown frame (1, where the grab left the host) imported once per
 // layer, then one frame per turn at 30, 150 and 270 degrees, each with its
 // delay; the angle is put back.
 TEST_F(Export, TurnTableImportsEachLayerOnceAndTurnsIt) {
     grab({kRotate});
     ASSERT_TRUE(ExportTurnTable(state, nullptr, 3, true, error)) << error.text;
-    std::vector<std::string> expected =
-        queriesThen({"New(3,5,3)", "GetCurrentProject", "SetCurrentProject(2)",
-                     "SetCurrentFilename(hero_Marlune_1)", "AddAnimationLayer"});
+    std::vector<std::string> expected = queriesThen(preparation("New(3,5,3)", 1));
     const Project& made = *host.model.find(2);
     for (int l = 0; l <= 1; ++l) {
-        expected.insert(expected.end(), {"SetCurrentProject(1)", "GotoFrame(1)",
-                                         call("SelectLayer", l), "SendFrame", "GetProjectFilePath",
-                                         "GetCurrentDelay", "SetCurrentProject(2)"});
+        expected = joined({expected, turnImport(l), {"SetCurrentProject(2)"}});
         for (int k = 1; k <= 3; ++k) {
-            expected.insert(expected.end(), {call("GotoFrame", k), call("SelectLayer", l),
-                                             "ReceiveFrame", "SetCurrentDelay(15)"});
+            expected = joined({expected, turn(k, l)});
             EXPECT_EQ(made.pixels(k, l), throughFlow({kRotate}, 30 + 120 * (k - 1), 1, l)) << k;
         }
     }
@@ -180,6 +183,118 @@ TEST_F(Export, TurnTableImportsEachLayerOnceAndTurnsIt) {
     EXPECT_EQ(state.chain.settings().angleDegrees, kAngle);
     expectSource(sourceBefore.frames);
 }
+
+TEST(TurnsBox, TwoToSixtyFourMakeASheetBlankAndOneLeaveItOff) {
+    const std::pair<const char*, int> cases[] = {
+        {"2", 2},   {"64", 64}, {" 8 ", 8}, {"", 0},    {"  ", 0},  {"1", 0},
+        {"65", -1}, {"0", -1},  {"-2", -1}, {"+8", -1}, {"8x", -1}, {"99999999999", -1},
+    };
+    for (const auto& [text, turns] : cases)
+        EXPECT_EQ(parseTurns(text), turns) << '"' << text << '"';
+}
+
+// A cancel asked for while a command is in flight, in each phase: what is in
+// flight completes (a pair, a turn-table's import, the new project with its
+// name, a layer), no command follows, what was made stays; the progress
+// reported each step before it began; the message says how far it got.
+struct StopCase {
+    std::vector<std::string> switches;
+    int turns;          // 0: a batch of all frames and layers into a new project
+    std::string after;  // the cancel comes during the `nth` command starting so
+    int nth;
+    std::vector<std::string> sent;  // after the five queries
+    std::vector<std::string> reports;
+    const char* message;
+};
+
+class ExportStop : public Export, public testing::WithParamInterface<StopCase> {};
+
+TEST_P(ExportStop, EndsAfterTheStepInFlightAndSaysWhere) {
+    const StopCase& stop = GetParam();
+    grab({kZoom2x});
+    host.use(stop.switches);
+    ExportProgress progress;
+    std::vector<std::string> reports;
+    progress.preparing = [&](int layer, int layers) {
+        reports.push_back("layer " + std::to_string(layer) + " of " + std::to_string(layers));
+    };
+    progress.beforePair = [&](int f, int frames, int l, int layers) {
+        reports.push_back(std::to_string(f) + "/" + std::to_string(frames) + " " +
+                          std::to_string(l) + "/" + std::to_string(layers));
+    };
+    int seen = 0;
+    host.afterCommand = [&](const std::string& command) {
+        if (command.rfind(stop.after, 0) == 0 && ++seen == stop.nth)
+            progress.cancelRequested = true;
+    };
+    EXPECT_FALSE(stop.turns > 0
+                     ? ExportTurnTable(state, nullptr, stop.turns, true, error, &progress)
+                     : ExportBatch(state, nullptr, true, true, true, error, &progress));
+    EXPECT_TRUE(progress.cancelled);
+    EXPECT_STREQ(error.text, stop.message);
+    EXPECT_EQ(host.commands, queriesThen(stop.sent));
+    EXPECT_EQ(reports, stop.reports);
+    expectSource(sourceBefore.frames);
+    ASSERT_EQ(host.model.projects.size(), stop.sent.empty() ? 1u : 2u);
+    if (!stop.sent.empty()) {
+        EXPECT_EQ(host.model.find(2)->name, "hero_Marlune_1");
+    }
+}
+
+std::vector<std::string> preparing(int upTo, int layers) {
+    std::vector<std::string> reports;
+    for (int layer = 1; layer <= upTo; ++layer)
+        reports.push_back("layer " + std::to_string(layer) + " of " + std::to_string(layers));
+    return reports;
+}
+
+// The host claims 100000 layers: the preparation alone would send 99999 "AddAnimationLayer".
+const std::vector<std::string> kClaims = {"--claim-layers", "100000"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Phases, ExportStop,
+    testing::Values(
+        StopCase{kClaims,
+                 0,
+                 "GetActiveLayerNumber",
+                 1,
+                 {},
+                 {},
+                 "Batch cancelled while preparing the new project (layer 0 of 100000)"},
+        StopCase{kClaims, 0, "New(", 1, preparation("New(3,10,6)", 0), preparing(1, 100000),
+                 "Batch cancelled while preparing the new project (layer 1 of 100000)"},
+        StopCase{kClaims, 0, "AddAnimationLayer", 5, preparation("New(3,10,6)", 5),
+                 preparing(6, 100000),
+                 "Batch cancelled while preparing the new project (layer 6 of 100000)"},
+        StopCase{kClaims, 3, "AddAnimationLayer", 3, preparation("New(3,10,6)", 3),
+                 preparing(4, 100000),
+                 "Batch cancelled while preparing the new project (layer 4 of 100000)"},
+        StopCase{{},
+                 3,
+                 "SendFrame",
+                 1,
+                 joined({preparation("New(3,10,6)", 1), turnImport(0)}),
+                 preparing(2, 2),
+                 "Batch cancelled after 0 of 6 frames"},
+        StopCase{{},
+                 3,
+                 "ReceiveFrame",
+                 3,
+                 joined({preparation("New(3,10,6)", 1),
+                         turnImport(0),
+                         {"SetCurrentProject(2)"},
+                         turn(1, 0),
+                         turn(2, 0),
+                         turn(3, 0)}),
+                 joined({preparing(2, 2), {"1/3 1/2", "2/3 1/2", "3/3 1/2"}}),
+                 "Batch cancelled after 3 of 6 frames"},
+        StopCase{{},
+                 0,
+                 "SendFrame",
+                 2,
+                 joined({preparation("New(3,10,6)", 1), batchPair(1, 0), batchPair(1, 1)}),
+                 joined({preparing(2, 2), {"1/3 1/2", "1/3 2/2"}}),
+                 "Batch cancelled after 2 of 6 frames"}));
 
 TEST_F(Export, NewProjectIsTheOneTheHostReportsUnlessThatIsTheSource) {
     grab({kRotate});
@@ -291,6 +406,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The grab (4 commands), the preparation (10), two pairs (22), and the
         // third pair's three switches: then the host is gone.
         ExportFault{{"--quit-after", "39"}, "Kelvara is inactive!!", 2, 2},
+        // The switch to the new project's frame: refused (it made two frames
+        // of the three asked for), lost (the host went after the third pair's
+        // switch to the new project).
+        ExportFault{{"--new-frames", "2"}, "Failed to switch to frame '3' in Kelvara!\n", 2, 4},
+        ExportFault{{"--quit-after", "43"}, "Kelvara is inactive!!", 2, 2},
         ExportFault{{"--fail-clipboard-write"},
                     "ERROR: frame 1, layer 0 could not be put on the clipboard",
                     2,
