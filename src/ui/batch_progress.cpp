@@ -3,6 +3,7 @@
 #include "base/bounded_format.h"
 
 BatchProgressView::BatchProgressView(UiState& ui, ExportProgress& progress) : ui_(ui) {
+    progress.preparing = [this](int layer, int layers) { showPreparing(layer, layers); };
     progress.beforePair = [this](int frame, int frames, int layer, int layers) {
         show(frame, frames, layer, layers);
     };
@@ -29,6 +30,12 @@ void BatchProgressView::show(int frame, int frames, int layer, int layers) {
         const auto total = static_cast<unsigned long long>(frames) * layers;
         taskbar_->SetProgressValue(ui_.mainWindow, started_++, total);
     }
+}
+
+void BatchProgressView::showPreparing(int layer, int layers) {
+    char text[96];
+    formatBounded(text, sizeof text, "Preparing the new project: layer %d of %d", layer, layers);
+    SetWindowTextA(ui_.batchStatus, text);
 }
 
 void cancelRunningBatch(UiState& ui) {

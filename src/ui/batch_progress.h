@@ -1,8 +1,9 @@
 #pragma once
 // A batch the user can watch and stop. For the length of one export: the
-// page's status text follows the pairs, the launch button reads "Cancel" and
-// stays enabled, the taskbar button shows the share done where the system
-// offers it (ITaskbarList3). Everything is put back at the end.
+// page's status text follows the new project's preparation, then the pairs;
+// the launch button reads "Cancel" and stays enabled; the taskbar button shows
+// the share of pairs done where the system offers it (ITaskbarList3).
+// Everything is put back at the end.
 #include <shobjidl.h>
 
 #include "host/export.h"
@@ -18,6 +19,7 @@ class BatchProgressView {
     BatchProgressView& operator=(const BatchProgressView&) = delete;
 
   private:
+    void showPreparing(int layer, int layers);
     void show(int frame, int frames, int layer, int layers);
 
     UiState& ui_;
