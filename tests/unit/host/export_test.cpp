@@ -39,29 +39,23 @@ std::vector<std::string> preparation(const char* made, int added) {
     return all;
 }
 
-// One pair of a batch from the source into project 2.
-std::vector<std::string> batchPair(int f, int l) {
-    return {"SetCurrentProject(1)",
-            call("GotoFrame", f),
-            call("SelectLayer", l),
-            "SendFrame",
-            "GetProjectFilePath",
-            "GetCurrentDelay",
-            "SetCurrentProject(2)",
-            call("GotoFrame", f),
-            call("SelectLayer", l),
-            "ReceiveFrame",
-            call("SetCurrentDelay", 10 * f + 5)};
-}
-
-// A turn-table's import of layer `l` of the shown frame 1, and its turn `k`
-// in project 2.
-std::vector<std::string> turnImport(int l) {
-    return {"SetCurrentProject(1)", "GotoFrame(1)",   call("SelectLayer", l), "SendFrame",
+// Frame `f`, layer `l` of the source imported, then sent to project 2.
+std::vector<std::string> imported(int f, int l) {
+    return {"SetCurrentProject(1)", call("GotoFrame", f), call("SelectLayer", l), "SendFrame",
             "GetProjectFilePath",   "GetCurrentDelay"};
 }
-std::vector<std::string> turn(int k, int l) {
-    return {call("GotoFrame", k), call("SelectLayer", l), "ReceiveFrame", "SetCurrentDelay(15)"};
+std::vector<std::string> sent(int f, int l, int delay) {
+    return {call("GotoFrame", f), call("SelectLayer", l), "ReceiveFrame",
+            call("SetCurrentDelay", delay)};
+}
+std::vector<std::string> batchPair(int f, int l) {
+    return joined({imported(f, l), {"SetCurrentProject(2)"}, sent(f, l, 10 * f + 5)});
+}
+// A turn-table's layer `l`: imported from the shown frame 1, sent as `turns` frames.
+std::vector<std::string> turnedLayer(int l, int turns) {
+    std::vector<std::string> all = joined({imported(1, l), {"SetCurrentProject(2)"}});
+    for (int k = 1; k <= turns; ++k) all = joined({all, sent(k, l, 15)});
+    return all;
 }
 
 }  // namespace
@@ -169,16 +163,14 @@ TEST_F(Export, BatchIntoTheCurrentProjectReplacesEveryPairWithItsOwnResult) {
 TEST_F(Export, TurnTableImportsEachLayerOnceAndTurnsIt) {
     grab({kRotate});
     ASSERT_TRUE(ExportTurnTable(state, nullptr, 3, true, error)) << error.text;
-    std::vector<std::string> expected = queriesThen(preparation("New(3,5,3)", 1));
+    EXPECT_EQ(
+        host.commands,
+        queriesThen(joined({preparation("New(3,5,3)", 1), turnedLayer(0, 3), turnedLayer(1, 3)})));
     const Project& made = *host.model.find(2);
     for (int l = 0; l <= 1; ++l) {
-        expected = joined({expected, turnImport(l), {"SetCurrentProject(2)"}});
-        for (int k = 1; k <= 3; ++k) {
-            expected = joined({expected, turn(k, l)});
+        for (int k = 1; k <= 3; ++k)
             EXPECT_EQ(made.pixels(k, l), throughFlow({kRotate}, 30 + 120 * (k - 1), 1, l)) << k;
-        }
     }
-    EXPECT_EQ(host.commands, expected);
     EXPECT_EQ(made.frames[2].delay, 15);
     EXPECT_EQ(state.chain.settings().angleDegrees, kAngle);
     expectSource(sourceBefore.frames);
@@ -250,16 +242,12 @@ std::vector<std::string> preparing(int upTo, int layers) {
 
 // The host claims 100000 layers: the preparation alone would send 99999 "AddAnimationLayer".
 const std::vector<std::string> kClaims = {"--claim-layers", "100000"};
+const std::vector<std::string> kNothing;
 
 INSTANTIATE_TEST_SUITE_P(
     Phases, ExportStop,
     testing::Values(
-        StopCase{kClaims,
-                 0,
-                 "GetActiveLayerNumber",
-                 1,
-                 {},
-                 {},
+        StopCase{kClaims, 0, "GetActiveLayerNumber", 1, kNothing, kNothing,
                  "Batch cancelled while preparing the new project (layer 0 of 100000)"},
         StopCase{kClaims, 0, "New(", 1, preparation("New(3,10,6)", 0), preparing(1, 100000),
                  "Batch cancelled while preparing the new project (layer 1 of 100000)"},
@@ -269,29 +257,14 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{kClaims, 3, "AddAnimationLayer", 3, preparation("New(3,10,6)", 3),
                  preparing(4, 100000),
                  "Batch cancelled while preparing the new project (layer 4 of 100000)"},
-        StopCase{{},
-                 3,
-                 "SendFrame",
-                 1,
-                 joined({preparation("New(3,10,6)", 1), turnImport(0)}),
-                 preparing(2, 2),
+        StopCase{kNothing, 3, "SendFrame", 1,
+                 joined({preparation("New(3,10,6)", 1), imported(1, 0)}), preparing(2, 2),
                  "Batch cancelled after 0 of 6 frames"},
-        StopCase{{},
-                 3,
-                 "ReceiveFrame",
-                 3,
-                 joined({preparation("New(3,10,6)", 1),
-                         turnImport(0),
-                         {"SetCurrentProject(2)"},
-                         turn(1, 0),
-                         turn(2, 0),
-                         turn(3, 0)}),
+        StopCase{kNothing, 3, "ReceiveFrame", 3,
+                 joined({preparation("New(3,10,6)", 1), turnedLayer(0, 3)}),
                  joined({preparing(2, 2), {"1/3 1/2", "2/3 1/2", "3/3 1/2"}}),
                  "Batch cancelled after 3 of 6 frames"},
-        StopCase{{},
-                 0,
-                 "SendFrame",
-                 2,
+        StopCase{kNothing, 0, "SendFrame", 2,
                  joined({preparation("New(3,10,6)", 1), batchPair(1, 0), batchPair(1, 1)}),
                  joined({preparing(2, 2), {"1/3 1/2", "1/3 2/2"}}),
                  "Batch cancelled after 2 of 6 frames"}));
