@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "base/bounded_format.h"
+#include "base/wide_text.h"
 #include "files/gif_composition.h"
 #include "files/image_file.h"
 #include "files/wic_win32.h"
@@ -23,7 +24,7 @@ constexpr UINT kMaxGifFrames = 1024;
 class Reader {
   public:
     Reader(IWICImagingFactory* factory, const std::wstring& path, std::string& error)
-        : factory_(factory), name_(utf8Name(path)), error_(error) {}
+        : factory_(factory), name_(utf8FromWide(path)), error_(error) {}
 
     bool fail(const std::string& why) {
         error_ = "ERROR: " + name_ + " " + why;
@@ -248,7 +249,7 @@ bool readImageFile(const std::wstring& path, HWND owner, bool allFrames, ImageFi
                    std::string& error) {
     ComRef<IWICImagingFactory> factory;
     if (!makeImagingFactory(factory)) {
-        error = "ERROR: " + utf8Name(path) +
+        error = "ERROR: " + utf8FromWide(path) +
                 " cannot be read: the Windows Imaging Component is not available";
         return false;
     }
@@ -274,5 +275,25 @@ bool readImageFile(const std::wstring& path, HWND owner, bool allFrames, ImageFi
         return wic.failed(WINCODEC_ERR_COMPONENTNOTFOUND);
     }
     if (!makeImageFile(picture, owner, file)) return wic.fail("cannot be held in memory");
+    return true;
+}
+
+bool readFrameCount(const std::wstring& path, unsigned& frames, std::string& error) {
+    frames = 1;
+    if (!startsLikeGif(path)) return true;
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICBitmapDecoder> decoder;
+    UINT count = 0;
+    HRESULT result = makeImagingFactory(factory) ? S_OK : REGDB_E_CLASSNOTREG;
+    if (SUCCEEDED(result)) {
+        result = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                    WICDecodeMetadataCacheOnDemand, decoder.put());
+    }
+    if (SUCCEEDED(result)) result = decoder->GetFrameCount(&count);
+    if (FAILED(result)) {
+        error = "ERROR: " + utf8FromWide(path) + " " + readFailure(result);
+        return false;
+    }
+    frames = count;
     return true;
 }

@@ -12,8 +12,9 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // the message long.
 constexpr std::size_t kQuotedNameBytes = 40;
 
+// A stray carriage return (a file saved twice through text mode) counts too.
 bool isSpace(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 bool isDigit(char c) {

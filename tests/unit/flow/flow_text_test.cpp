@@ -136,7 +136,7 @@ TEST(FlowFile, ReadsSettingsCommentsBlankLinesAndByteOrderMark) {
         "\r\n"
         "  PASSES = Scale2x, Scale2x, Scale2x, RotateUnzoom8x   # RotSprite-style\r\n"
         "angle=26.565\r\n"
-        "\t wrap = ON");
+        "\t wrap = ON\r\r\n");
     EXPECT_EQ(flow.kinds, (std::vector<int>{Scale2x, Scale2x, Scale2x, kUnzoom8x}));
     EXPECT_EQ(flow.angle, 26.565);
     EXPECT_TRUE(flow.wrap);
