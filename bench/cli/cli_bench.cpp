@@ -3,13 +3,12 @@
 // program (best of three runs), and, timed in this process over the same
 // files, how a file's time divides between decoding, the flow and encoding.
 //   build/windows/wine-run.sh build/windows/bin/cli_bench.exe [sprites]
-#include <objbase.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/com_ref.h"
 #include "base/wide_text.h"
 #include "cli_process.h"
 #include "e2e_files.h"
@@ -80,7 +79,7 @@ void timePhases(const std::vector<std::string>& inputs, const std::string& outFo
 
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 500;
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const ComInitialisation com;
     const TempFolder folder;
     std::filesystem::create_directory(folder.file("in"));
     std::filesystem::create_directory(folder.file("out"));
@@ -125,6 +124,5 @@ int main(int argc, char** argv) {
     std::printf("  share: decoding %.0f %%, encoding %.0f %%, the flow %.0f %%\n",
                 100.0 * phases.decodeMs / inProcess, 100.0 * phases.encodeMs / inProcess,
                 100.0 * phases.flowMs / inProcess);
-    CoUninitialize();
     return 0;
 }

@@ -1,11 +1,11 @@
 // marlune-cli: a flow, an angle and turn-tables over PNG, BMP and GIF files.
 // Everything that can make the run bad usage (exit 2) is checked before the
 // first file is written.
-#include <objbase.h>
 #include <windows.h>
 
 #include <algorithm>
 
+#include "base/com_ref.h"
 #include "base/wide_text.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
@@ -18,20 +18,6 @@ namespace {
 
 constexpr int kExitFailedInputs = 1;
 constexpr int kExitUsage = 2;
-
-// COM for WIC, on this thread for the run.
-class ComInitialisation {
-  public:
-    ComInitialisation() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComInitialisation() {
-        if (ok_) CoUninitialize();
-    }
-    ComInitialisation(const ComInitialisation&) = delete;
-    ComInitialisation& operator=(const ComInitialisation&) = delete;
-
-  private:
-    bool ok_;
-};
 
 // The flow file's text, refused past the reader's bound without reading on.
 bool readFlowFile(const std::string& path, std::string& text, std::string& message) {

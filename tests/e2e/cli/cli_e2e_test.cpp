@@ -4,8 +4,6 @@
 // it and an existing output left as it was.
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -19,11 +17,6 @@
 
 namespace {
 
-class ComEnvironment : public testing::Environment {
-  public:
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
-};
 const auto* const com = testing::AddGlobalTestEnvironment(new ComEnvironment);
 
 enum Kind { kScale2x = 2, kRotate = 6, kRotateUnzoom8x = 10, kRotSprite = 11 };

@@ -3,18 +3,11 @@
 // every refusal, and files written back exactly, all or nothing.
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 #include "files/image_file.h"
 #include "wic_test_files.h"
 
 namespace {
 
-class ComEnvironment : public testing::Environment {
-  public:
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
-};
 const auto* const com = testing::AddGlobalTestEnvironment(new ComEnvironment);
 
 std::string narrow(const std::wstring& text) {

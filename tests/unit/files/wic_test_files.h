@@ -6,7 +6,20 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "base/com_ref.h"
 #include "files/image_file.h"
+
+// COM for the tests' thread: testing::AddGlobalTestEnvironment(new ComEnvironment).
+class ComEnvironment : public testing::Environment {
+  public:
+    void SetUp() override { com_ = std::make_unique<ComInitialisation>(); }
+    void TearDown() override { com_.reset(); }
+
+  private:
+    std::unique_ptr<ComInitialisation> com_;
+};
 
 // The folder make_inputs.sh filled, with a trailing backslash.
 std::wstring inputsFolder();
