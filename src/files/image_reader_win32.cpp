@@ -35,18 +35,22 @@ class Reader {
     // Refuses sizes no image may have (a hostile header costs nothing here).
     bool sizeAllowed(UINT width, UINT height, UINT frames = 1) {
         if (width == 0 || height == 0) return fail("is truncated or corrupt (no pixels)");
-        if (imageSizeAllowed(width, height) &&
-            strideFor(width) * height * std::int64_t{frames} <= kMaxImageBytes) {
-            return true;
-        }
         char why[200];
-        formatBounded(why, sizeof why,
-                      "is %u x %u pixels%s; Marlune works on images of at most %lld x %lld "
-                      "and %lld Mi pixels",
-                      width, height, frames > 1 ? " a frame" : "",
-                      static_cast<long long>(kMaxImageSide), static_cast<long long>(kMaxImageSide),
-                      static_cast<long long>(kMaxImageBytes >> 20));
-        return fail(why);
+        if (!imageSizeAllowed(width, height)) {
+            formatBounded(why, sizeof why,
+                          "is %u x %u pixels; Marlune works on images of at most %lld x %lld "
+                          "and %lld Mi pixels",
+                          width, height, static_cast<long long>(kMaxImageSide),
+                          static_cast<long long>(kMaxImageSide),
+                          static_cast<long long>(kMaxImageBytes >> 20));
+            return fail(why);
+        }
+        if (strideFor(width) * height * std::int64_t{frames} > kMaxImageBytes) {
+            formatBounded(why, sizeof why, "has %u frames of %u x %u pixels, over %lld Mi in all",
+                          frames, width, height, static_cast<long long>(kMaxImageBytes >> 20));
+            return fail(why);
+        }
+        return true;
     }
 
     bool tooManyColours(std::int64_t colours) {
