@@ -7,6 +7,7 @@
 
 #include "base/com_ref.h"
 #include "base/wide_text.h"
+#include "base/win32_handles.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "cli/console_win32.h"
@@ -21,18 +22,16 @@ constexpr int kExitUsage = 2;
 
 // The flow file's text, refused past the reader's bound without reading on.
 bool readFlowFile(const std::string& path, std::string& text, std::string& message) {
-    const HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const FileHandle file(CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen()) {
         message = "ERROR: the flow file " + path + " cannot be read (error " +
                   std::to_string(GetLastError()) + ")";
         return false;
     }
     text.resize(kMaxFlowTextBytes + 1);
     DWORD got = 0;
-    const BOOL read = ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-    CloseHandle(file);
-    if (!read) {
+    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)) {
         message = "ERROR: the flow file " + path + " cannot be read";
         return false;
     }
@@ -67,9 +66,9 @@ std::vector<std::string> expandInput(const std::string& input) {
     const std::string pattern = input.substr(folder.size());
     std::vector<std::string> names;
     WIN32_FIND_DATAW entry;
-    const HANDLE search =
-        FindFirstFileW(wideFromUtf8((folder.empty() ? ".\\" : folder) + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const FindHandle search(
+        FindFirstFileW(wideFromUtf8((folder.empty() ? ".\\" : folder) + "*").c_str(), &entry));
+    if (!search.isOpen()) return names;
     do {
         const std::string name = utf8FromWide(entry.cFileName);
         // Matched here, not by FindFirstFile, which also matches short 8.3 names.
@@ -77,8 +76,7 @@ std::vector<std::string> expandInput(const std::string& input) {
             wildcardMatch(pattern, name)) {
             names.push_back(folder + name);
         }
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &entry));
     std::sort(names.begin(), names.end());
     return names;
 }

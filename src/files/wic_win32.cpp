@@ -3,6 +3,7 @@
 #include <propidl.h>
 
 #include "base/bounded_format.h"
+#include "base/win32_handles.h"
 
 namespace {
 
@@ -77,13 +78,12 @@ namespace {
 
 // The first bytes of a file; fewer when it is shorter or cannot be read.
 std::string fileStart(const std::wstring& path, DWORD bytes) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen()) return {};
     std::string start(bytes, '\0');
     DWORD got = 0;
-    if (!ReadFile(file, start.data(), bytes, &got, nullptr)) got = 0;
-    CloseHandle(file);
+    if (!ReadFile(file.get(), start.data(), bytes, &got, nullptr)) got = 0;
     start.resize(got);
     return start;
 }

@@ -164,7 +164,7 @@ bool readFlowText(std::string_view text, Flow& flow, FlowProblem& problem) {
     problem = {};
     if (text.size() > kMaxFlowTextBytes) {
         problem.message = "a flow file holds at most " + std::to_string(kMaxFlowTextBytes) +
-                          " bytes; this one has " + std::to_string(text.size());
+                          " bytes; this one is longer";
         return false;
     }
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
