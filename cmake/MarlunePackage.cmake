@@ -1,9 +1,9 @@
-# `cmake --build --preset windows --target package`: a zip with both static exes,
+# `cmake --build --preset windows --target package`: a zip with the static exes,
 # the user guide and the licence.
 if(NOT WIN32)
   return()
 endif()
-foreach(program marlune hostsim)
+foreach(program marlune marlune_cli hostsim)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION .)
   endif()

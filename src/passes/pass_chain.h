@@ -45,6 +45,10 @@ class PassChain {
     // the caller drops them first when the size may change.
     void setSource(std::unique_ptr<IndexedImage> image);
     IndexedImage* source() const { return source_.get(); }
+    // Gives the source up (null when there is none); outputs are kept. Edits
+    // made meanwhile evaluate nothing, so a caller can rebuild the chain and
+    // evaluate once when it sets the source back.
+    std::unique_ptr<IndexedImage> takeSource() { return std::move(source_); }
 
     const PassSettings& settings() const { return settings_; }
     int size() const { return static_cast<int>(entries_.size()); }
