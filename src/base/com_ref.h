@@ -1,0 +1,30 @@
+#pragma once
+// One owner for a COM interface pointer that a call hands out through an
+// out-parameter: released at the end, never copied. Windows builds only.
+#include <unknwn.h>
+
+template <class Interface>
+class ComRef {
+  public:
+    ComRef() = default;
+    ~ComRef() { reset(); }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+
+    Interface* get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+
+    // For the call that hands out the pointer: releases any held one first.
+    Interface** put() {
+        reset();
+        return &pointer_;
+    }
+    void reset() {
+        if (pointer_ != nullptr) pointer_->Release();
+        pointer_ = nullptr;
+    }
+
+  private:
+    Interface* pointer_ = nullptr;
+};
