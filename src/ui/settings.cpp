@@ -323,8 +323,8 @@ const char* onOff(bool on) {
 Settings readSettingsText(std::string_view text, std::vector<SettingsProblem>& problems) {
     Settings settings;
     if (text.size() > kSettingsMaxBytes) {
-        problems.push_back({0, "larger than " + std::to_string(kSettingsMaxBytes / 1024) +
-                                   " KiB, not read"});
+        problems.push_back(
+            {0, "larger than " + std::to_string(kSettingsMaxBytes / 1024) + " KiB, not read"});
         return settings;
     }
     SettingsReader reader(settings, problems);

@@ -29,15 +29,15 @@ struct WindowPlace {
 };
 
 struct Settings {
-    Flow flow;                    // passes, angle, wrap-around
-    int zoom = 1;                 // display zoom, 1..16
-    int sourceTab = 0;            // 0 "Single image", 1 "Batch", 2 "Files"
+    Flow flow;                     // passes, angle, wrap-around
+    int zoom = 1;                  // display zoom, 1..16
+    int sourceTab = 0;             // 0 "Single image", 1 "Batch", 2 "Files"
     bool singleNewProject = true;  // "As new project" on the Single image page
     bool batchNewProject = true;   // ... and on the Batch page
     bool allLayers = true;
     bool allFrames = true;
-    int turns = 0;  // the Turns box: 0 blank, else 1..kMaxTurns as typed
-    std::optional<WindowPlace> window;  // none: the system places the window
+    int turns = 0;                         // the Turns box: 0 blank, else 1..kMaxTurns as typed
+    std::optional<WindowPlace> window;     // none: the system places the window
     std::vector<std::string> recentFlows;  // UTF-8 paths, latest first, at most five
 };
 bool operator==(const Settings& a, const Settings& b);

@@ -87,16 +87,16 @@ TEST(SettingsText, ABadItemKeepsItsDefaultAndNamesItsLine) {
         {"batch", "all frames off", "not a \"key = value\" line"},
         {"recent flows", "flow = \t", "not a file name"},
         {"recent flows", "flow = C:\\\x01.flow", "not a file name"},
-        {"recent flows", "flow = C:\\\xC0\xAF.flow", "not a file name"},     // overlong
-        {"recent flows", "flow = C:\\\xED\xA0\x80.flow", "not a file name"}, // surrogate
-        {"recent flows", "flow = C:\\\xE2\x82.flow", "not a file name"},     // cut
+        {"recent flows", "flow = C:\\\xC0\xAF.flow", "not a file name"},      // overlong
+        {"recent flows", "flow = C:\\\xED\xA0\x80.flow", "not a file name"},  // surrogate
+        {"recent flows", "flow = C:\\\xE2\x82.flow", "not a file name"},      // cut
         {"recent flows", "path = C:\\x.flow", "unknown setting"},
     };
     const Settings defaults;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bad);
-        const std::string text = std::string("# first\n[") + c.section + "]\n" + c.bad +
-                                 "\n[window]\nzoom = 5\n";
+        const std::string text =
+            std::string("# first\n[") + c.section + "]\n" + c.bad + "\n[window]\nzoom = 5\n";
         std::vector<SettingsProblem> problems;
         Settings read = readSettingsText(text, problems);
         ASSERT_EQ(problems.size(), 1u);

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (read.zoom < 1 || read.zoom > 16 || read.sourceTab < 0 || read.sourceTab > 2 ||
         read.turns < 0 || read.turns > 64 || read.recentFlows.size() > kRecentFlowCount ||
-        read.flow.kinds.size() > kMaxFlowPasses || !(read.flow.angle >= 0.0 && read.flow.angle <= 360.0)) {
+        read.flow.kinds.size() > kMaxFlowPasses ||
+        !(read.flow.angle >= 0.0 && read.flow.angle <= 360.0)) {
         std::abort();
     }
     for (const int kind : read.flow.kinds) {
