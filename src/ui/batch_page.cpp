@@ -1,5 +1,7 @@
 #include <charconv>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "host/export.h"
 #include "host/frame_import.h"
@@ -135,4 +137,18 @@ bool BatchPage::handle(HWND window, UINT message, WPARAM wParam, LPARAM) {
             break;
     }
     return false;
+}
+
+BatchChoices BatchPage::choices() const {
+    return {isChecked(ui_.batchPage, kNewProjectId), isChecked(ui_.batchPage, kAllLayersId),
+            isChecked(ui_.batchPage, kAllFramesId), readTurns()};
+}
+
+void BatchPage::showChoices(const BatchChoices& choices) {
+    for (const auto& [id, checked] :
+         {std::pair{kNewProjectId, choices.newProject}, std::pair{kAllLayersId, choices.allLayers},
+          std::pair{kAllFramesId, choices.allFrames}}) {
+        CheckDlgButton(ui_.batchPage, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+    SetWindowTextA(ui_.turnsBox, choices.turns > 0 ? std::to_string(choices.turns).c_str() : "");
 }
