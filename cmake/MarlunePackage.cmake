@@ -3,7 +3,7 @@
 if(NOT WIN32)
   return()
 endif()
-foreach(program marlune hostsim)
+foreach(program marlune marlune_cli hostsim)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION .)
   endif()

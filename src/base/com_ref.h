@@ -1,7 +1,24 @@
 #pragma once
-// One owner for a COM interface pointer that a call hands out through an
-// out-parameter: released at the end, never copied. Windows builds only.
+// COM for the thread, and one owner for a COM interface pointer that a call
+// hands out through an out-parameter: released at the end, never copied.
+// Windows builds only.
+#include <objbase.h>
 #include <unknwn.h>
+
+// COM on the calling thread (apartment-threaded) for the object's lifetime;
+// uninitialised only when it was initialised here.
+class ComInitialisation {
+  public:
+    ComInitialisation() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComInitialisation() {
+        if (ok_) CoUninitialize();
+    }
+    ComInitialisation(const ComInitialisation&) = delete;
+    ComInitialisation& operator=(const ComInitialisation&) = delete;
+
+  private:
+    bool ok_;
+};
 
 template <class Interface>
 class ComRef {

@@ -166,3 +166,37 @@ class WindowDc {
     HWND window_;
     HDC dc_;
 };
+
+// A kernel handle from CreateFile, closed at the end.
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (isOpen()) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    HANDLE get() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+// A directory search from FindFirstFile, closed at the end.
+class FindHandle {
+  public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (isOpen()) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};

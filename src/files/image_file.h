@@ -43,6 +43,11 @@ bool makeImageFile(const IndexedPicture& picture, HWND owner, ImageFile& file);
 bool readImageFile(const std::wstring& path, HWND owner, bool allFrames, ImageFile& file,
                    std::string& error);
 
+// How many images readImageFile gives with all frames: a GIF's frame count
+// (read without decoding the frames), 1 for anything else. False with `error`
+// as readImageFile gives it when a GIF cannot be read.
+bool readFrameCount(const std::wstring& path, unsigned& frames, std::string& error);
+
 // Writes `image` as an indexed PNG with its palette exactly and `alpha` as
 // tRNS when present. The file is written beside the target under a temporary
 // name and renamed over it only when complete: a failure leaves no partial

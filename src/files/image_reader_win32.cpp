@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "base/bounded_format.h"
+#include "base/wide_text.h"
 #include "files/gif_composition.h"
 #include "files/image_file.h"
 #include "files/wic_win32.h"
@@ -23,7 +24,7 @@ constexpr UINT kMaxGifFrames = 1024;
 class Reader {
   public:
     Reader(IWICImagingFactory* factory, const std::wstring& path, std::string& error)
-        : factory_(factory), name_(utf8Name(path)), error_(error) {}
+        : factory_(factory), name_(utf8FromWide(path)), error_(error) {}
 
     bool fail(const std::string& why) {
         error_ = "ERROR: " + name_ + " " + why;
@@ -34,18 +35,22 @@ class Reader {
     // Refuses sizes no image may have (a hostile header costs nothing here).
     bool sizeAllowed(UINT width, UINT height, UINT frames = 1) {
         if (width == 0 || height == 0) return fail("is truncated or corrupt (no pixels)");
-        if (imageSizeAllowed(width, height) &&
-            strideFor(width) * height * std::int64_t{frames} <= kMaxImageBytes) {
-            return true;
-        }
         char why[200];
-        formatBounded(why, sizeof why,
-                      "is %u x %u pixels%s; Marlune works on images of at most %lld x %lld "
-                      "and %lld Mi pixels",
-                      width, height, frames > 1 ? " a frame" : "",
-                      static_cast<long long>(kMaxImageSide), static_cast<long long>(kMaxImageSide),
-                      static_cast<long long>(kMaxImageBytes >> 20));
-        return fail(why);
+        if (!imageSizeAllowed(width, height)) {
+            formatBounded(why, sizeof why,
+                          "is %u x %u pixels; Marlune works on images of at most %lld x %lld "
+                          "and %lld Mi pixels",
+                          width, height, static_cast<long long>(kMaxImageSide),
+                          static_cast<long long>(kMaxImageSide),
+                          static_cast<long long>(kMaxImageBytes >> 20));
+            return fail(why);
+        }
+        if (strideFor(width) * height * std::int64_t{frames} > kMaxImageBytes) {
+            formatBounded(why, sizeof why, "has %u frames of %u x %u pixels, over %lld Mi in all",
+                          frames, width, height, static_cast<long long>(kMaxImageBytes >> 20));
+            return fail(why);
+        }
+        return true;
     }
 
     bool tooManyColours(std::int64_t colours) {
@@ -248,7 +253,7 @@ bool readImageFile(const std::wstring& path, HWND owner, bool allFrames, ImageFi
                    std::string& error) {
     ComRef<IWICImagingFactory> factory;
     if (!makeImagingFactory(factory)) {
-        error = "ERROR: " + utf8Name(path) +
+        error = "ERROR: " + utf8FromWide(path) +
                 " cannot be read: the Windows Imaging Component is not available";
         return false;
     }
@@ -274,5 +279,25 @@ bool readImageFile(const std::wstring& path, HWND owner, bool allFrames, ImageFi
         return wic.failed(WINCODEC_ERR_COMPONENTNOTFOUND);
     }
     if (!makeImageFile(picture, owner, file)) return wic.fail("cannot be held in memory");
+    return true;
+}
+
+bool readFrameCount(const std::wstring& path, unsigned& frames, std::string& error) {
+    frames = 1;
+    if (!startsLikeGif(path)) return true;
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICBitmapDecoder> decoder;
+    UINT count = 0;
+    HRESULT result = makeImagingFactory(factory) ? S_OK : REGDB_E_CLASSNOTREG;
+    if (SUCCEEDED(result)) {
+        result = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                    WICDecodeMetadataCacheOnDemand, decoder.put());
+    }
+    if (SUCCEEDED(result)) result = decoder->GetFrameCount(&count);
+    if (FAILED(result)) {
+        error = "ERROR: " + utf8FromWide(path) + " " + readFailure(result);
+        return false;
+    }
+    frames = count;
     return true;
 }

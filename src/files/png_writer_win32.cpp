@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "base/bounded_format.h"
+#include "base/wide_text.h"
 #include "files/image_file.h"
 #include "files/png_plan.h"
 #include "files/wic_win32.h"
@@ -105,7 +106,7 @@ HRESULT encode(IWICImagingFactory* factory, IWICStream* stream, const IndexedIma
 
 bool writePngFile(const std::wstring& path, const IndexedImage& image, const PaletteAlpha& alpha,
                   std::string& error) {
-    const std::string name = utf8Name(path);
+    const std::string name = utf8FromWide(path);
     const auto fail = [&](const std::string& why) {
         error = "ERROR: " + name + " cannot be written: " + why;
         return false;

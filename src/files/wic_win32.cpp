@@ -2,9 +2,8 @@
 
 #include <propidl.h>
 
-#include <cstring>
-
 #include "base/bounded_format.h"
+#include "base/win32_handles.h"
 
 namespace {
 
@@ -52,17 +51,6 @@ bool metadataNumber(IWICMetadataQueryReader* reader, const wchar_t* query, unsig
     }
 }
 
-std::string utf8Name(const std::wstring& path) {
-    const int length = static_cast<int>(path.size());
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, path.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string name(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-    if (bytes > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, path.data(), length, name.data(), bytes, nullptr, nullptr);
-    }
-    return name;
-}
-
 std::string readFailure(HRESULT result) {
     switch (result) {
         case HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND):
@@ -86,16 +74,27 @@ std::string readFailure(HRESULT result) {
     }
 }
 
-bool startsLikeOurFormats(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char start[8] = {};
+namespace {
+
+// The first bytes of a file; fewer when it is shorter or cannot be read.
+std::string fileStart(const std::wstring& path, DWORD bytes) {
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen()) return {};
+    std::string start(bytes, '\0');
     DWORD got = 0;
-    const BOOL read = ReadFile(file, start, sizeof start, &got, nullptr);
-    CloseHandle(file);
-    if (!read) return false;
-    return (got >= 8 && std::memcmp(start, "\x89PNG\r\n\x1a\n", 8) == 0) ||
-           (got >= 4 && std::memcmp(start, "GIF8", 4) == 0) ||
-           (got >= 2 && std::memcmp(start, "BM", 2) == 0);
+    if (!ReadFile(file.get(), start.data(), bytes, &got, nullptr)) got = 0;
+    start.resize(got);
+    return start;
+}
+
+}  // namespace
+
+bool startsLikeOurFormats(const std::wstring& path) {
+    const std::string start = fileStart(path, 8);
+    return start == "\x89PNG\r\n\x1a\n" || start.rfind("GIF8", 0) == 0 || start.rfind("BM", 0) == 0;
+}
+
+bool startsLikeGif(const std::wstring& path) {
+    return fileStart(path, 4) == "GIF8";
 }

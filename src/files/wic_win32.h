@@ -16,9 +16,6 @@ bool makeImagingFactory(ComRef<IWICImagingFactory>& factory);
 // booleans; false when the item is missing or of another type.
 bool metadataNumber(IWICMetadataQueryReader* reader, const wchar_t* query, unsigned& value);
 
-// The path in UTF-8, for messages.
-std::string utf8Name(const std::wstring& path);
-
 // Why a file could not be opened or decoded, as a message ends it:
 // "does not exist", "is not a PNG, BMP or GIF image", "is truncated or corrupt", ...
 std::string readFailure(HRESULT result);
@@ -27,3 +24,4 @@ std::string readFailure(HRESULT result);
 // such a file when its header is cut or broken, which is then corruption, not
 // another format.
 bool startsLikeOurFormats(const std::wstring& path);
+bool startsLikeGif(const std::wstring& path);

@@ -12,8 +12,9 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // the message long.
 constexpr std::size_t kQuotedNameBytes = 40;
 
+// A stray carriage return (a file saved twice through text mode) counts too.
 bool isSpace(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 bool isDigit(char c) {
@@ -163,7 +164,7 @@ bool readFlowText(std::string_view text, Flow& flow, FlowProblem& problem) {
     problem = {};
     if (text.size() > kMaxFlowTextBytes) {
         problem.message = "a flow file holds at most " + std::to_string(kMaxFlowTextBytes) +
-                          " bytes; this one has " + std::to_string(text.size());
+                          " bytes; this one is longer";
         return false;
     }
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
