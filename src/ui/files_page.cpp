@@ -2,6 +2,7 @@
 
 #include "base/bounded_format.h"
 #include "base/log.h"
+#include "base/wide_text.h"
 #include "flow/flow_text.h"
 #include "host/frame_import.h"
 #include "ui/file_dialogs.h"
@@ -9,7 +10,6 @@
 #include "ui/settings.h"
 #include "ui/source_page.h"
 #include "ui/text_file.h"
-#include "ui/wide_text.h"
 #include "ui/window_class.h"
 
 namespace {
@@ -36,6 +36,21 @@ constexpr const wchar_t* kFlowFilter =
     L"Flows (*.flow)\0*.flow\0Text files (*.txt)\0*.txt\0All files\0*.*\0";
 constexpr FileDialog kSaveFlowDialog = {L"Save flow", kFlowFilter, L"flow"};
 constexpr FileDialog kLoadFlowDialog = {L"Load flow", kFlowFilter, nullptr};
+
+// The file part of a path, after the last backslash or slash.
+std::wstring fileNameOf(const std::wstring& path) {
+    const std::size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+// Text in the system's 8-bit code page, as the host's names come.
+std::wstring fromAnsi(const char* text) {
+    const int characters = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(characters > 0 ? characters : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), characters);
+    out.resize(out.size() - 1);  // the terminator
+    return out;
+}
 
 std::wstring withoutExtension(const std::wstring& name) {
     const std::size_t dot = name.find_last_of(L'.');
@@ -138,7 +153,7 @@ void FilesPage::chooseImage() {
 
 void FilesPage::openImage(const std::wstring& path) {
     if (hostOperationRunning(ui_)) {
-        logFormat("not opened while the host is busy: %s\n", toUtf8(path).c_str());
+        logFormat("not opened while the host is busy: %s\n", utf8FromWide(path).c_str());
         return;
     }
     ImageFile file;
@@ -148,7 +163,7 @@ void FilesPage::openImage(const std::wstring& path) {
         showError(kImportFailureCaption, error);
         return;
     }
-    logFormat("opened %s\n", toUtf8(path).c_str());
+    logFormat("opened %s\n", utf8FromWide(path).c_str());
     state_.chain.dropImages();
     state_.chain.setSource(std::move(file.frames.front()));
     fileAlpha_ = file.alpha;
@@ -187,7 +202,7 @@ void FilesPage::saveResult() {
         return;
     }
     logFormat("saved the result (%d x %d) as %s\n", shown->width, shown->height,
-              toUtf8(path).c_str());
+              utf8FromWide(path).c_str());
 }
 
 void FilesPage::saveFlow() {
@@ -197,12 +212,12 @@ void FilesPage::saveFlow() {
     const Flow flow{passes_.kinds(), settings.angleDegrees, settings.wrapAround != 0};
     std::string problem;
     if (!writeWholeFile(path, writeFlowText(flow), problem)) {
-        const std::string error = "ERROR: " + toUtf8(path) + " cannot be written: " + problem;
+        const std::string error = "ERROR: " + utf8FromWide(path) + " cannot be written: " + problem;
         logLine(error.c_str());
         showError(kSaveFlowCaption, error);
         return;
     }
-    logFormat("saved the flow as %s\n", toUtf8(path).c_str());
+    logFormat("saved the flow as %s\n", utf8FromWide(path).c_str());
     rememberFlow(path);
 }
 
@@ -214,12 +229,12 @@ void FilesPage::chooseFlow() {
 void FilesPage::loadRecentFlow() {
     const auto index = static_cast<int>(SendMessageW(ui_.recentFlows, CB_GETCURSEL, 0, 0));
     if (index >= 0 && index < static_cast<int>(recentFlows_.size())) {
-        loadFlow(fromUtf8(recentFlows_[static_cast<std::size_t>(index)]), true);
+        loadFlow(wideFromUtf8(recentFlows_[static_cast<std::size_t>(index)]), true);
     }
 }
 
 void FilesPage::loadFlow(const std::wstring& path, bool recent) {
-    const std::string name = toUtf8(path);
+    const std::string name = utf8FromWide(path);
     std::string text;
     std::string error;
     switch (readWholeFile(path, kMaxFlowTextBytes, text)) {
@@ -266,14 +281,14 @@ void FilesPage::loadFlow(const std::wstring& path, bool recent) {
 }
 
 void FilesPage::rememberFlow(const std::wstring& path) {
-    ::rememberFlow(recentFlows_, toUtf8(path));
+    ::rememberFlow(recentFlows_, utf8FromWide(path));
     showRecentFlows();
 }
 
 void FilesPage::showRecentFlows() {
     SendMessageW(ui_.recentFlows, CB_RESETCONTENT, 0, 0);
     for (const std::string& path : recentFlows_) {
-        const std::wstring entry = recentEntry(fromUtf8(path));
+        const std::wstring entry = recentEntry(wideFromUtf8(path));
         SendMessageW(ui_.recentFlows, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
     // Nothing chosen, so that choosing any entry, the first too, loads it.
@@ -293,5 +308,6 @@ void FilesPage::showSource() {
 }
 
 void FilesPage::showError(const char* caption, const std::string& message) const {
-    MessageBoxW(ui_.filesPage, fromUtf8(message).c_str(), fromUtf8(caption).c_str(), MB_ICONERROR);
+    MessageBoxW(ui_.filesPage, wideFromUtf8(message).c_str(), wideFromUtf8(caption).c_str(),
+                MB_ICONERROR);
 }

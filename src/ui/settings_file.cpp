@@ -5,8 +5,8 @@
 #include <shlobj.h>
 
 #include "base/log.h"
+#include "base/wide_text.h"
 #include "ui/text_file.h"
-#include "ui/wide_text.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ std::wstring applicationDataFolder() {
 }
 
 void logPath(const char* what, const std::wstring& path, const std::string& detail = {}) {
-    logFormat("%s %s%s%s\n", what, toUtf8(path).c_str(), detail.empty() ? "" : ": ",
+    logFormat("%s %s%s%s\n", what, utf8FromWide(path).c_str(), detail.empty() ? "" : ": ",
               detail.c_str());
 }
 
@@ -58,7 +58,7 @@ Settings loadSettings(const std::wstring& path) {
         logPath("settings: damaged", path, describeProblems(problems) + "; defaults used there");
     }
     std::erase_if(settings.recentFlows, [](const std::string& flow) {
-        const std::wstring file = fromUtf8(flow);
+        const std::wstring file = wideFromUtf8(flow);
         if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
         logPath("settings: a recent flow is gone, dropped from the list:", file);
         return true;

@@ -2,29 +2,9 @@
 
 #include <windows.h>
 
+#include "base/win32_handles.h"
+
 namespace {
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (ok()) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    // Closes now, telling whether the last writes reached the file.
-    bool close() {
-        const bool closed = CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-  private:
-    HANDLE handle_;
-};
 
 std::string systemMessage(DWORD code) {
     char text[256] = {};
@@ -54,7 +34,7 @@ FileRead readWholeFile(const std::wstring& path, std::size_t limit, std::string&
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) {
+    if (!file.isOpen()) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::Missing
                                                                               : FileRead::Failed;
@@ -90,8 +70,7 @@ bool writeWholeFile(const std::wstring& path, std::string_view text, std::string
     {
         FileHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        written =
-            file.ok() && writeAll(file.get(), text) && FlushFileBuffers(file.get()) && file.close();
+        written = file.isOpen() && writeAll(file.get(), text) && FlushFileBuffers(file.get());
         if (!written) problem = systemMessage(GetLastError());
     }
     if (written &&

@@ -2,7 +2,8 @@
 // window or named on the command line becomes the source as a grab would (the
 // preview equals the chain on it, the host takes it); Save result writes the
 // displayed image exactly, with the opened file's transparency; damaged files
-// are refused with a box; flows are saved, loaded, refused and offered again.
+// are refused with a box; flows are saved, loaded (the same in the app as
+// through marlune-cli -F), refused and offered again.
 #include <objbase.h>
 
 #include <gtest/gtest.h>
@@ -291,6 +292,16 @@ TEST(FilesTab, FlowsAreSavedLoadedRefusedAndOfferedAgain) {
               (std::vector<std::string>{"rot.flow" + folder, "plain.flow" + folder}));
     ui::setTrackbar(w.zoomTrackbar, 4);
     screenshot(ui::readClient(w.main), "files-tab");
+    // The same flow file through the command line gives the image the app shows.
+    saveResult(session, files.file("app.png"));
+    const ui::Program cli(programFolder() + "marlune-cli.exe",
+                          "-q -F " + quoted(files.file("rot.flow")) + " -o " +
+                              quoted(files.file("cli.png")) + " " +
+                              quoted(files.file("knight.png")),
+                          files.file("cli-out.txt"));
+    ASSERT_TRUE(cli.waitForExit(30000));
+    EXPECT_EQ(cli.exitCode(), 0u);
+    expectSaved(files.file("cli.png"), *readBack(files.file("app.png")).frames[0], true);
 
     // A flow naming an unknown pass is refused whole; the flow stays.
     std::ofstream(files.file("bad.flow")) << "# by hand\npasses = Scale2x, Shrink2x\nangle = 10\n";
