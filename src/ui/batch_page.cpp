@@ -1,7 +1,5 @@
 #include <charconv>
-#include <string>
 #include <string_view>
-#include <utility>
 
 #include "host/export.h"
 #include "host/frame_import.h"
@@ -45,13 +43,7 @@ int parseTurns(std::string_view text) {
 void BatchPage::create(HWND tabControl, const RECT& pageRect, HBRUSH background) {
     registerPanelClass(ui_.instance,
                        {L"DataBatchPanelClass", panelProcedure<BatchPage>, IDC_ARROW, background});
-    // Hidden until its tab is chosen.
-    const auto instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tabControl, GWLP_HINSTANCE));
-    HWND page =
-        CreateWindowExW(0, L"DataBatchPanelClass", L"", WS_CHILD, pageRect.left, pageRect.top,
-                        pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, tabControl,
-                        nullptr, instance, this);
+    HWND page = createHiddenPage(tabControl, pageRect, L"DataBatchPanelClass", this);
     ui_.batchPage = page;
     const InnerBand band = createPageFrame(page, L"Grab sample image", kGrabSampleId, L"Process",
                                            &ui_.grabSampleButton);
@@ -145,10 +137,18 @@ BatchChoices BatchPage::choices() const {
 }
 
 void BatchPage::showChoices(const BatchChoices& choices) {
-    for (const auto& [id, checked] :
-         {std::pair{kNewProjectId, choices.newProject}, std::pair{kAllLayersId, choices.allLayers},
-          std::pair{kAllFramesId, choices.allFrames}}) {
-        CheckDlgButton(ui_.batchPage, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    const struct {
+        int id;
+        bool checked;
+    } boxes[] = {{kNewProjectId, choices.newProject},
+                 {kAllLayersId, choices.allLayers},
+                 {kAllFramesId, choices.allFrames}};
+    for (const auto& box : boxes) {
+        CheckDlgButton(ui_.batchPage, box.id, box.checked ? BST_CHECKED : BST_UNCHECKED);
     }
-    SetWindowTextA(ui_.turnsBox, choices.turns > 0 ? std::to_string(choices.turns).c_str() : "");
+    if (choices.turns > 0) {
+        setLabelNumber(ui_.turnsBox, "%ld", choices.turns);
+    } else {
+        SetWindowTextW(ui_.turnsBox, L"");
+    }
 }

@@ -78,13 +78,7 @@ std::wstring recentEntry(const std::wstring& path) {
 void FilesPage::create(HWND tabControl, const RECT& pageRect, HBRUSH background) {
     registerPanelClass(ui_.instance,
                        {L"DataFilesPanelClass", panelProcedure<FilesPage>, IDC_ARROW, background});
-    // Hidden until its tab is chosen.
-    const auto instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tabControl, GWLP_HINSTANCE));
-    HWND page =
-        CreateWindowExW(0, L"DataFilesPanelClass", L"", WS_CHILD, pageRect.left, pageRect.top,
-                        pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, tabControl,
-                        nullptr, instance, this);
+    HWND page = createHiddenPage(tabControl, pageRect, L"DataFilesPanelClass", this);
     ui_.filesPage = page;
     RECT client;
     GetClientRect(page, &client);

@@ -13,6 +13,15 @@ constexpr int kStatusHeight = 16;
 
 }  // namespace
 
+HWND createHiddenPage(HWND tabControl, const RECT& pageRect, const wchar_t* className,
+                      void* panel) {
+    const auto instance =
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tabControl, GWLP_HINSTANCE));
+    return CreateWindowExW(0, className, L"", WS_CHILD, pageRect.left, pageRect.top,
+                           pageRect.right - pageRect.left, pageRect.bottom - pageRect.top,
+                           tabControl, nullptr, instance, panel);
+}
+
 InnerBand createPageFrame(HWND page, const wchar_t* buttonText, int buttonId,
                           const wchar_t* groupText, HWND* button) {
     RECT pageClient;
