@@ -22,7 +22,7 @@ Settings everythingChanged() {
     s.turns = 8;
     s.window = WindowPlace{-1200, -5, 900, 700, true};
     s.recentFlows = {"C:\\flows\\rot sprite.flow", "Z:\\tmp\\\xC3\xA9t\xC3\xA9.flow",
-                     "D:\\a=b;#c.txt", "\\\\server\\share\\x.flow", "e.flow"};
+                     "D:\\a=b;#c.txt", "\\\\server\\share\\x.flow", "\xEF\xBC\x81.flow"};
     return s;
 }
 
@@ -66,7 +66,7 @@ TEST(SettingsText, ABadItemKeepsItsDefaultAndNamesItsLine) {
         {"batch", "all frames off", "not a \"key = value\" line"},
         {"recent flows", "flow = \t", "not a file name"},
         {"recent flows", "flow = C:\\\x01.flow", "not a file name"},
-        {"recent flows", "flow = C:\\\xC0\xAF.flow", "not a file name"},      // overlong
+        {"recent flows", "flow = C:\\\xE0\x80\xAF.flow", "not a file name"},  // overlong
         {"recent flows", "flow = C:\\\xED\xA0\x80.flow", "not a file name"},  // surrogate
         {"recent flows", "flow = C:\\\xE2\x82.flow", "not a file name"},      // cut
         {"recent flows", "path = C:\\x.flow", "unknown setting"},
@@ -87,6 +87,22 @@ TEST(SettingsText, ABadItemKeepsItsDefaultAndNamesItsLine) {
         read.zoom = defaults.zoom;
         EXPECT_EQ(read, defaults);
     }
+}
+
+// Values the reader would refuse are left out, so the file still reads whole.
+TEST(SettingsText, TheWriterLeavesOutWhatCannotBeReadBack) {
+    Settings bad;
+    bad.flow.kinds = {-1, 2, kPassKindCount};
+    bad.flow.angle = 400;
+    bad.zoom = 0;
+    bad.sourceTab = 3;
+    bad.turns = 65;
+    bad.window = WindowPlace{0, 0, 0, 10, false};
+    bad.recentFlows = {" lead.flow", "tail.flow ", "", "C:\\\n.flow", "ok.flow"};
+    Settings expected;
+    expected.flow.kinds = {2};
+    expected.recentFlows = {"ok.flow"};
+    EXPECT_EQ(readClean(writeSettingsText(bad)), expected);
 }
 
 TEST(SettingsText, LinesOutsideKnownSectionsAreNotedOnce) {
