@@ -1,4 +1,4 @@
-# `cmake --build --preset windows --target package`: a zip with both static exes,
+# `cmake --build --preset windows --target package`: a zip with the static exes,
 # the user guide and the licence.
 if(NOT WIN32)
   return()

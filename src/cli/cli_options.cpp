@@ -29,23 +29,23 @@ const char* const kCliUsage =
 
 namespace {
 
-struct Spec {
+struct OptionForm {
     const char* shortName;  // null when there is none
     const char* longName;
     bool takesValue;
 };
 
-constexpr Spec kSpecs[] = {
+constexpr OptionForm kOptions[] = {
     {"-f", "--flow", true},   {"-F", "--flow-file", true}, {"-a", "--angle", true},
     {"-w", "--wrap", false},  {"-t", "--turns", true},     {nullptr, "--sheet", false},
     {"-o", "--output", true}, {nullptr, "--list", false},  {"-q", "--quiet", false},
     {"-h", "--help", false},
 };
 
-const Spec* specFor(const std::string& name) {
-    for (const Spec& spec : kSpecs) {
-        if ((spec.shortName != nullptr && name == spec.shortName) || name == spec.longName) {
-            return &spec;
+const OptionForm* optionNamed(const std::string& name) {
+    for (const OptionForm& option : kOptions) {
+        if ((option.shortName != nullptr && name == option.shortName) || name == option.longName) {
+            return &option;
         }
     }
     return nullptr;
@@ -69,8 +69,9 @@ bool parseTurns(const std::string& text, int& turns) {
 }
 
 // Stores one option's value; false with the message when it is bad.
-bool take(const Spec& spec, const std::string& value, CliOptions& options, std::string& message) {
-    const std::string name = spec.longName;
+bool take(const OptionForm& option, const std::string& value, CliOptions& options,
+          std::string& message) {
+    const std::string name = option.longName;
     if (name == "--flow") {
         std::vector<int> kinds;
         std::string problem;
@@ -97,8 +98,8 @@ bool take(const Spec& spec, const std::string& value, CliOptions& options, std::
     return true;
 }
 
-void setFlag(const Spec& spec, CliOptions& options) {
-    const std::string name = spec.longName;
+void setFlag(const OptionForm& option, CliOptions& options) {
+    const std::string name = option.longName;
     if (name == "--wrap") options.wrap = true;
     if (name == "--sheet") options.sheet = true;
     if (name == "--list") options.list = true;
@@ -126,11 +127,11 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         const std::size_t equals =
             argument.rfind("--", 0) == 0 ? argument.find('=') : std::string::npos;
         const std::string name = argument.substr(0, equals);
-        const Spec* spec = specFor(name);
-        if (spec == nullptr) return fail(message, "unknown option " + name + " (see --help)");
-        if (!spec->takesValue) {
+        const OptionForm* option = optionNamed(name);
+        if (option == nullptr) return fail(message, "unknown option " + name + " (see --help)");
+        if (!option->takesValue) {
             if (equals != std::string::npos) return fail(message, name + " takes no value");
-            setFlag(*spec, options);
+            setFlag(*option, options);
             continue;
         }
         std::string value;
@@ -141,7 +142,7 @@ bool parseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         } else {
             return fail(message, name + " needs a value");
         }
-        if (!take(*spec, value, options, message)) return false;
+        if (!take(*option, value, options, message)) return false;
     }
     if (options.help || options.list) return true;
     if (options.sheet && options.output && patternHasViewFields(*options.output)) {
