@@ -91,11 +91,9 @@ void FilesPage::create(HWND tabControl, const RECT& pageRect, HBRUSH background)
     ui_.saveResultButton = createChild(page, L"BUTTON", L"Save result\u2026", button, 0, 44, width,
                                        kButtonHeight, kSaveResultId);
     HWND group = createChild(page, L"button", L"Flow", BS_GROUPBOX, 0, 70, width, 90, 0);
-    RECT inner;
-    GetClientRect(group, &inner);
-    MapWindowPoints(group, page, reinterpret_cast<POINT*>(&inner), 2);
-    const int left = inner.left + 5;
-    const int bandWidth = inner.right - 5 - left;
+    const InnerBand band = bandInside(group, page);
+    const int left = band.left;
+    const int bandWidth = band.width;
     ui_.saveFlowButton = createChild(page, L"BUTTON", L"Save flow\u2026", button, left, 86,
                                      bandWidth, 22, kSaveFlowId);
     ui_.loadFlowButton = createChild(page, L"BUTTON", L"Load flow\u2026", button, left, 110,

@@ -31,6 +31,10 @@ InnerBand createPageFrame(HWND page, const wchar_t* buttonText, int buttonId,
                           pageWidth, kButtonHeight, buttonId);
     HWND group = createChild(page, L"button", groupText, BS_GROUPBOX, 0, kGroupTop, pageWidth,
                              kGroupHeight, 0);
+    return bandInside(group, page);
+}
+
+InnerBand bandInside(HWND group, HWND page) {
     // The group box's client rectangle, moved to where the box sits in the page.
     RECT band;
     GetClientRect(group, &band);
