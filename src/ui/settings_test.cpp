@@ -105,19 +105,6 @@ TEST(SettingsText, TheWriterLeavesOutWhatCannotBeReadBack) {
     EXPECT_EQ(readClean(writeSettingsText(bad)), expected);
 }
 
-TEST(SettingsText, LinesOutsideKnownSectionsAreNotedOnce) {
-    std::vector<SettingsProblem> problems;
-    const Settings s = readSettingsText(
-        "zoom = 4\n[colours]\nzoom = 6\nturns = 3\n[window\nzoom = 7\n[batch]\nturns = 9\n",
-        problems);
-    ASSERT_EQ(problems.size(), 3u);
-    EXPECT_EQ(problems[0].line, 1);  // before any section
-    EXPECT_EQ(problems[1].line, 2);  // unknown section, its lines ignored
-    EXPECT_EQ(problems[2].line, 5);  // no closing bracket, its lines ignored
-    EXPECT_EQ(s.zoom, 1);
-    EXPECT_EQ(s.turns, 9);
-}
-
 // A file cut anywhere: every item is either as written or its default, and a
 // cut inside a line is noted (the writer ends every line).
 TEST(SettingsText, AFileCutAnywhereGivesWrittenValuesOrDefaults) {

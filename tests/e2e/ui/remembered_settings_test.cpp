@@ -13,7 +13,6 @@ namespace {
 
 const std::vector<int> kRotSprite = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
 constexpr int kSingleNewProjectId = 115;
-constexpr int kBatchNewProjectId = 116;
 constexpr int kAllLayersId = 117;
 constexpr int kAllFramesId = 118;
 
@@ -104,8 +103,6 @@ TEST(RememberedSettings, ASecondRunOpensWhereTheFirstWasLeft) {
     EXPECT_FALSE(IsWindowVisible(w.filesPage));
     EXPECT_EQ(ui::text(w.turnsBox), "8");
     EXPECT_FALSE(checked(w.singlePage, kSingleNewProjectId));
-    EXPECT_TRUE(checked(w.batchPage, kBatchNewProjectId));
-    EXPECT_TRUE(checked(w.batchPage, kAllLayersId));
     EXPECT_FALSE(checked(w.batchPage, kAllFramesId));
     RECT now{};
     GetWindowRect(w.main, &now);
