@@ -63,7 +63,7 @@ if [ $autopilot -eq 1 ]; then
 else
   echo "demo: starting Marlune; close its window when you are done"
   "$wine_run" "$bin/marlune_autopilot.exe" --wait-host
-  "$wine_run" "$bin/marlune.exe" 2>&1 | tr -d '\r' >"$out/marlune.out"
+  "$wine_run" "$bin/marlune_autopilot.exe" --run-marlune "$(winpath "$out")"
   "$wine_run" "$bin/marlune_autopilot.exe" --close-host >/dev/null 2>&1 || true
 fi
 wait "$host" || true

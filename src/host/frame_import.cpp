@@ -75,10 +75,12 @@ bool readBaseFileName(PluginState& state, ErrorText& error) {
     return true;
 }
 
+}  // namespace
+
 // An empty preview would only say "undefined error" at the next export. The
 // passes after one whose output cannot be made do not run, so that one is the
 // last with an output, and its size is the one to tell.
-bool flowResultMade(const PassChain& chain, ErrorText& error) {
+bool FlowResultMade(const PassChain& chain, ErrorText& error) {
     if (chain.displayedImage() != nullptr) return true;
     int width = 0;
     int height = 0;
@@ -92,8 +94,6 @@ bool flowResultMade(const PassChain& chain, ErrorText& error) {
     error.set("ERROR: the result of the flow would be too large (%d x %d)", width, height);
     return false;
 }
-
-}  // namespace
 
 bool ImportImage(PluginState& state, HWND owner, int frame, int layer, ErrorText& error) {
     logLine("Entering ImportImage()");
@@ -127,7 +127,7 @@ bool ImportImage(PluginState& state, HWND owner, int frame, int layer, ErrorText
     // A handler may have evaluated the chain while the name queries waited.
     state.chain.dropOutputs();
     state.chain.evaluate(owner);
-    return flowResultMade(state.chain, error);
+    return FlowResultMade(state.chain, error);
 }
 
 bool ImportDisplayedImage(PluginState& state, HWND owner, ErrorText& error) {

@@ -8,3 +8,7 @@
 bool ImportImage(PluginState& state, HWND owner, int frame, int layer, ErrorText& error);
 // Imports the frame the host displays, on its active layer.
 bool ImportDisplayedImage(PluginState& state, HWND owner, ErrorText& error);
+
+// False, with the message set and logged, when the flow could not make its
+// result from the source now in the chain (an output would be too large).
+bool FlowResultMade(const PassChain& chain, ErrorText& error);

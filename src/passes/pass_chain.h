@@ -50,6 +50,9 @@ class PassChain {
     // evaluate once when it sets the source back.
     std::unique_ptr<IndexedImage> takeSource() { return std::move(source_); }
 
+    // Changes whenever a source is set, even the same image again.
+    std::uint64_t sourceGeneration() const { return sourceGeneration_; }
+
     const PassSettings& settings() const { return settings_; }
     int size() const { return static_cast<int>(entries_.size()); }
     // The pass at `position` (0-based), or null.

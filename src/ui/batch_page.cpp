@@ -25,13 +25,7 @@ constexpr const char* kCancelledCaption = "Marlune";
 void BatchPage::create(HWND tabControl, const RECT& pageRect, HBRUSH background) {
     registerPanelClass(ui_.instance,
                        {L"DataBatchPanelClass", panelProcedure<BatchPage>, IDC_ARROW, background});
-    // Hidden until its tab is chosen.
-    const auto instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tabControl, GWLP_HINSTANCE));
-    HWND page =
-        CreateWindowExW(0, L"DataBatchPanelClass", L"", WS_CHILD, pageRect.left, pageRect.top,
-                        pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, tabControl,
-                        nullptr, instance, this);
+    HWND page = createHiddenPage(tabControl, pageRect, L"DataBatchPanelClass", this);
     ui_.batchPage = page;
     const InnerBand band = createPageFrame(page, L"Grab sample image", kGrabSampleId, L"Process",
                                            &ui_.grabSampleButton);
@@ -117,4 +111,26 @@ bool BatchPage::handle(HWND window, UINT message, WPARAM wParam, LPARAM) {
             break;
     }
     return false;
+}
+
+BatchChoices BatchPage::choices() const {
+    return {isChecked(ui_.batchPage, kNewProjectId), isChecked(ui_.batchPage, kAllLayersId),
+            isChecked(ui_.batchPage, kAllFramesId), readTurns()};
+}
+
+void BatchPage::showChoices(const BatchChoices& choices) {
+    const struct {
+        int id;
+        bool checked;
+    } boxes[] = {{kNewProjectId, choices.newProject},
+                 {kAllLayersId, choices.allLayers},
+                 {kAllFramesId, choices.allFrames}};
+    for (const auto& box : boxes) {
+        CheckDlgButton(ui_.batchPage, box.id, box.checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+    if (choices.turns > 0) {
+        setLabelNumber(ui_.turnsBox, "%ld", choices.turns);
+    } else {
+        SetWindowTextW(ui_.turnsBox, L"");
+    }
 }

@@ -1,6 +1,10 @@
 #pragma once
 // Where the main window's panels go for a client area of W x H.
 
+// The smallest outer size the window can be given.
+constexpr int kMinimumWidth = 700;
+constexpr int kMinimumHeight = 560;
+
 struct PanelPlace {
     int x = 0, y = 0, width = 0, height = 0;
     friend bool operator==(const PanelPlace&, const PanelPlace&) = default;

@@ -1,21 +1,26 @@
 #include <windows.h>
-// commctrl.h needs the types of windows.h.
+// commctrl.h and shellapi.h need the types of windows.h.
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "base/log.h"
 #include "ui/app.h"
+#include "ui/app_settings.h"
 #include "ui/batch_progress.h"
 #include "ui/com_objects.h"
 #include "ui/host_operation.h"
 #include "ui/main_layout.h"
+#include "ui/settings_file.h"
 
 namespace {
 
 constexpr int kTabControlId = 123;
 constexpr int kPageInset = 15;
-constexpr int kMinimumWidth = 700;
-constexpr int kMinimumHeight = 560;
+constexpr int kTabPadding = 2;
+constexpr int kTabPaddingHeight = 3;
 constexpr COLORREF kPanelColour = RGB(240, 240, 240);
+// Posted at creation: the command line's image opens once the window shows.
+constexpr UINT kOpenStartImage = WM_APP + 1;
 
 // The one application; InitPlugin's brush callback has no context to carry it.
 App* theApp = nullptr;
@@ -56,21 +61,40 @@ void onCreate(App& app, HWND window) {
     ui.tabControl = CreateWindowExW(
         0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 200, 220, window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabControlId)), ui.instance, nullptr);
+    // Narrower padding, so that the third tab fits beside the other two in the
+    // control's 200 pixels.
+    SendMessageW(ui.tabControl, TCM_SETPADDING, 0, MAKELPARAM(kTabPadding, kTabPaddingHeight));
     insertTab(ui.tabControl, 0, L"Single image");
     insertTab(ui.tabControl, 1, L"Batch");
+    insertTab(ui.tabControl, 2, L"Files");
     const RECT page = pageRectangle(ui.tabControl);
 
     app.singlePage.create(ui.tabControl, page, background);
     app.batchPage.create(ui.tabControl, page, background);
+    app.filesPage.create(ui.tabControl, page, background);
     app.help.registerClass();
+    // Before the host is reached: the first grab already runs through the flow.
+    showSettings(app);
+    DragAcceptFiles(window, TRUE);
 
     if (!InitPlugin(app.state, window, createCheckerboardForStartup)) {
-        MessageBoxA(
-            window,
-            "Cannot connect with kelvara.\nPlease launch kelvara first then relaunch the plugin\n",
-            "Error in startup\n", MB_ICONERROR);
-        PostQuitMessage(0);
+        if (app.startImage.empty()) {
+            MessageBoxA(window,
+                        "Cannot connect with kelvara.\nPlease launch kelvara first then relaunch "
+                        "the plugin\n",
+                        "Error in startup\n", MB_ICONERROR);
+            PostQuitMessage(0);
+            return;
+        }
+        // Working on a file needs no host. The link keeps its names and
+        // connects at the next host command; until one answers, that command
+        // says "Kelvara is inactive!!".
+        app.preview.createCheckerboard(window);
+        app.state.initialised = true;
+        logLine("started without Kelvara, on the image file");
     }
+    ui.started = true;
+    if (!app.startImage.empty()) PostMessageW(window, kOpenStartImage, 0, 0);
 }
 
 void onSize(App& app, WPARAM kind, LPARAM size) {
@@ -90,7 +114,7 @@ void onSize(App& app, WPARAM kind, LPARAM size) {
                passManager.bottom, TRUE);
     place(ui.tabControl, layout.tabControl);
     const RECT page = pageRectangle(ui.tabControl);
-    for (HWND pageWindow : {ui.singlePage, ui.batchPage}) {
+    for (HWND pageWindow : {ui.singlePage, ui.batchPage, ui.filesPage}) {
         MoveWindow(pageWindow, page.left, page.top, page.right - page.left, page.bottom - page.top,
                    TRUE);
     }
@@ -101,14 +125,20 @@ void onSize(App& app, WPARAM kind, LPARAM size) {
 void onNotify(const App& app, const NMHDR& header) {
     if (header.code != static_cast<UINT>(TCN_SELCHANGE)) return;
     const UiState& ui = app.ui;
-    const auto selection = SendMessageW(ui.tabControl, TCM_GETCURSEL, 0, 0);
-    if (selection == 0) {
-        ShowWindow(ui.batchPage, SW_HIDE);
-        ShowWindow(ui.singlePage, SW_SHOW);
-    } else if (selection == 1) {
-        ShowWindow(ui.singlePage, SW_HIDE);
-        ShowWindow(ui.batchPage, SW_SHOW);
+    showSourcePage(ui, static_cast<int>(SendMessageW(ui.tabControl, TCM_GETCURSEL, 0, 0)));
+}
+
+// A file dropped on the window opens as "Open image…" would open it.
+void onDrop(App& app, HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::wstring path;
+    if (count > 0) {
+        path.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
     }
+    DragFinish(drop);
+    if (count > 1) logFormat("%u files dropped; only the first is opened\n", count);
+    if (!path.empty()) app.filesPage.openImage(path);
 }
 
 // Esc anywhere in the main window stops a running batch. A hook, because keys
@@ -125,6 +155,8 @@ LRESULT CALLBACK escapeHook(int code, WPARAM removal, LPARAM data) {
 }
 
 void onDestroy(App& app) {
+    // The last window to close writes what it shows.
+    if (app.ui.started) saveSettings(app.settingsPath, currentSettings(app));
     app.state.chain.dropImages();
     app.preview.destroyCheckerboard();
     HostDisconnect(app.state.link);
@@ -171,6 +203,12 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_DESTROY:
             onDestroy(*app);
             return 0;
+        case WM_DROPFILES:
+            onDrop(*app, reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case kOpenStartImage:
+            app->filesPage.openImage(app->startImage);
+            return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }
@@ -178,13 +216,26 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-int run(HINSTANCE instance, int showCommand) {
+void showSourcePage(const UiState& ui, int tab) {
+    SendMessageW(ui.tabControl, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    const HWND pages[] = {ui.singlePage, ui.batchPage, ui.filesPage};
+    // Hide first, so that two pages never show at once.
+    for (int i = 0; i < 3; ++i) {
+        if (i != tab) ShowWindow(pages[i], SW_HIDE);
+    }
+    if (tab >= 0 && tab < 3) ShowWindow(pages[tab], SW_SHOW);
+}
+
+int run(HINSTANCE instance, int showCommand, const std::wstring& startImage) {
     // The taskbar button's progress is a COM object.
     const ComApartment com;
     static App app;
     theApp = &app;
     app.ui.instance = instance;
     app.panelBackground.reset(CreateSolidBrush(kPanelColour));
+    app.startImage = startImage;
+    app.settingsPath = settingsFilePath();
+    app.settings = loadSettings(app.settingsPath);
 
     WNDCLASSA windowClass{};
     windowClass.style = CS_DBLCLKS;
@@ -202,7 +253,7 @@ int run(HINSTANCE instance, int showCommand) {
     HWND window = CreateWindowExA(
         0, "CodeBlocksWindowsApp", "Marlune v0.2.1", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
         CW_USEDEFAULT, CW_USEDEFAULT, outer.right, outer.bottom, nullptr, nullptr, instance, &app);
-    ShowWindow(window, showCommand);
+    ShowWindow(window, placeWindow(window, app.settings, showCommand));
     UniqueHook escape;
     escape.reset(SetWindowsHookExW(WH_GETMESSAGE, escapeHook, nullptr, GetCurrentThreadId()));
 

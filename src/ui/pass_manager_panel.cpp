@@ -15,6 +15,13 @@ int listCount(HWND passList) {
     return static_cast<int>(SendMessageW(passList, LB_GETCOUNT, 0, 0));
 }
 
+// Each pass entry carries its kind index, so the flow can be read back.
+void insertEntry(HWND passList, int position, int kind) {
+    SendMessageW(passList, LB_INSERTSTRING, static_cast<WPARAM>(position),
+                 reinterpret_cast<LPARAM>(passKindNames[kind]));
+    SendMessageW(passList, LB_SETITEMDATA, static_cast<WPARAM>(position), kind);
+}
+
 }  // namespace
 
 void PassManagerPanel::create(HWND main, HBRUSH background) {
@@ -86,8 +93,7 @@ void PassManagerPanel::add() {
     // With no selection the list would append while the chain would prepend;
     // treat it as "END" so both stay in step.
     if (position == LB_ERR) position = listCount(ui_.passList) - 1;
-    SendMessageW(ui_.passList, LB_INSERTSTRING, static_cast<WPARAM>(position),
-                 reinterpret_cast<LPARAM>(passKindNames[kind]));
+    insertEntry(ui_.passList, position, kind);
     state_.chain.insertPass(ui_.preview, position, kind);
 }
 
@@ -98,5 +104,24 @@ void PassManagerPanel::remove() {
     // The entry that followed, "END" at the latest.
     SendMessageW(ui_.passList, LB_SETCURSEL, static_cast<WPARAM>(position), 0);
     state_.chain.removePass(ui_.preview, position);
+    updateRemoveButton();
+}
+
+std::vector<int> PassManagerPanel::kinds() const {
+    std::vector<int> flow;
+    for (int i = 0; i + 1 < listCount(ui_.passList); ++i) {
+        flow.push_back(static_cast<int>(SendMessageW(ui_.passList, LB_GETITEMDATA, i, 0)));
+    }
+    return flow;
+}
+
+void PassManagerPanel::showFlow(const std::vector<int>& kinds) {
+    SendMessageW(ui_.passList, LB_RESETCONTENT, 0, 0);
+    SendMessageW(ui_.passList, LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(passKindNames[kPassKindCount]));
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        insertEntry(ui_.passList, static_cast<int>(i), kinds[i]);
+    }
+    SendMessageW(ui_.passList, LB_SETCURSEL, kinds.size(), 0);
     updateRemoveButton();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The flow editor: a list of the passes in running order ending in "END", a
 // kind selector, Add and Remove. Every edit is mirrored in the chain at once.
+#include <vector>
+
 #include "host/plugin_state.h"
 #include "ui/ui_state.h"
 
@@ -14,6 +16,11 @@ class PassManagerPanel {
     // Registers "PassMgrPanelClass" and creates the panel and its controls.
     void create(HWND main, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The flow's kind indices, top to bottom, as the list holds them.
+    std::vector<int> kinds() const;
+    // Lists `kinds` (the chain already holds them), "END" selected.
+    void showFlow(const std::vector<int>& kinds);
 
   private:
     void add();

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
-#include "ui/angle_text.h"
+#include <cmath>
+
+#include "flow/flow_text.h"
 #include "ui/host_operation.h"
 #include "ui/window_class.h"
 
@@ -17,6 +19,13 @@ constexpr int kHelpButtonId = 124;
 constexpr int kAngleBoxId = 125;
 constexpr int kAnglePageSize = 15;
 constexpr int kAngleBoxLimit = 24;
+
+// The slider position for an angle: the nearest whole degree, halves up.
+int nearestWholeDegree(double degrees) {
+    // Not std::round: MinGW's rounds some values just below a half up.
+    const double below = std::floor(degrees);
+    return static_cast<int>(below) + (degrees - below >= 0.5 ? 1 : 0);
+}
 
 // Enter in the angle box reaches the panel as a dialog's Enter would: as IDOK.
 LRESULT CALLBACK angleBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -112,16 +121,16 @@ void PropertyPanel::followSlider() {
 void PropertyPanel::applyTypedAngle() {
     char typed[kAngleBoxLimit + 1] = {};
     GetWindowTextA(ui_.angleBox, typed, sizeof typed);
-    const std::optional<double> angle = parseAngle(typed);
-    if (angle && !hostOperationRunning(ui_)) {
-        state_.chain.setRotationAngle(ui_.preview, *angle);
-        SendMessageW(ui_.angleTrackbar, TBM_SETPOS, TRUE, nearestWholeDegree(*angle));
+    double angle = 0.0;
+    if (parseAngle(typed, angle) && !hostOperationRunning(ui_)) {
+        state_.chain.setRotationAngle(ui_.preview, angle);
+        SendMessageW(ui_.angleTrackbar, TBM_SETPOS, TRUE, nearestWholeDegree(angle));
     }
     showAngle();
 }
 
 void PropertyPanel::showAngle() {
-    const std::string degrees = formatAngle(state_.chain.settings().angleDegrees);
+    const std::string degrees = formatAngleText(state_.chain.settings().angleDegrees);
     SetWindowTextA(ui_.angleLabel, ("Rotation angle: " + degrees).c_str());
     SetWindowTextA(ui_.angleBox, degrees.c_str());
 }
@@ -131,4 +140,12 @@ void PropertyPanel::toggleWrapAround(HWND window) {
     const bool checked = IsDlgButtonChecked(window, kWrapAroundId) != BST_UNCHECKED;
     state_.chain.setWrapAround(ui_.preview, checked ? 0 : 1);
     CheckDlgButton(window, kWrapAroundId, checked ? BST_UNCHECKED : BST_CHECKED);
+}
+
+void PropertyPanel::showSettings() {
+    const PassSettings& settings = state_.chain.settings();
+    SendMessageW(ui_.angleTrackbar, TBM_SETPOS, TRUE, nearestWholeDegree(settings.angleDegrees));
+    CheckDlgButton(ui_.propertyPanel, kWrapAroundId,
+                   settings.wrapAround != 0 ? BST_CHECKED : BST_UNCHECKED);
+    showAngle();
 }

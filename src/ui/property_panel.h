@@ -13,6 +13,9 @@ class PropertyPanel {
     void create(HWND main, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Shows the chain's angle and wrap-around flag (after they were set elsewhere).
+    void showSettings();
+
   private:
     void toggleWrapAround(HWND window);
     void followSlider();

@@ -52,3 +52,11 @@ bool SingleImagePage::handle(HWND window, UINT message, WPARAM wParam, LPARAM) {
     }
     return false;
 }
+
+bool SingleImagePage::newProject() const {
+    return isChecked(ui_.singlePage, kNewProjectId);
+}
+
+void SingleImagePage::showNewProject(bool checked) {
+    CheckDlgButton(ui_.singlePage, kNewProjectId, checked ? BST_CHECKED : BST_UNCHECKED);
+}

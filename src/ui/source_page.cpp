@@ -13,6 +13,15 @@ constexpr int kStatusHeight = 16;
 
 }  // namespace
 
+HWND createHiddenPage(HWND tabControl, const RECT& pageRect, const wchar_t* className,
+                      void* panel) {
+    const auto instance =
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tabControl, GWLP_HINSTANCE));
+    return CreateWindowExW(0, className, L"", WS_CHILD, pageRect.left, pageRect.top,
+                           pageRect.right - pageRect.left, pageRect.bottom - pageRect.top,
+                           tabControl, nullptr, instance, panel);
+}
+
 InnerBand createPageFrame(HWND page, const wchar_t* buttonText, int buttonId,
                           const wchar_t* groupText, HWND* button) {
     RECT pageClient;
@@ -22,6 +31,10 @@ InnerBand createPageFrame(HWND page, const wchar_t* buttonText, int buttonId,
                           pageWidth, kButtonHeight, buttonId);
     HWND group = createChild(page, L"button", groupText, BS_GROUPBOX, 0, kGroupTop, pageWidth,
                              kGroupHeight, 0);
+    return bandInside(group, page);
+}
+
+InnerBand bandInside(HWND group, HWND page) {
     // The group box's client rectangle, moved to where the box sits in the page.
     RECT band;
     GetClientRect(group, &band);

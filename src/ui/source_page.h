@@ -13,6 +13,13 @@ struct InnerBand {
     int width = 0;
 };
 
+// A page that shows only once its tab is chosen: a child of the tab control
+// at `pageRect`, of a class already registered; `panel` reaches its trampoline.
+HWND createHiddenPage(HWND tabControl, const RECT& pageRect, const wchar_t* className, void* panel);
+
+// The band inside `group`, a group box in `page`.
+InnerBand bandInside(HWND group, HWND page);
+
 // Creates the full-width button on top and the group box under it; gives the band.
 InnerBand createPageFrame(HWND page, const wchar_t* buttonText, int buttonId,
                           const wchar_t* groupText, HWND* button);

@@ -13,9 +13,21 @@ class SingleImagePage {
     void create(HWND tabControl, const RECT& pageRect, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // "As new project", as the settings keep it.
+    bool newProject() const;
+    void showNewProject(bool checked);
+
   private:
     PluginState& state_;
     UiState& ui_;
+};
+
+// The Batch page's check boxes and Turns box, as the settings keep them.
+struct BatchChoices {
+    bool newProject = true;
+    bool allLayers = true;
+    bool allFrames = true;
+    int turns = 0;  // 0: blank
 };
 
 class BatchPage {
@@ -25,6 +37,9 @@ class BatchPage {
     // Registers "DataBatchPanelClass" and creates the (hidden) page.
     void create(HWND tabControl, const RECT& pageRect, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    BatchChoices choices() const;
+    void showChoices(const BatchChoices& choices);
 
   private:
     // Repaints the preview with what the operation left displayed.

@@ -11,6 +11,9 @@
 
 struct ExportProgress;
 
+// Sent to the Files page after a host operation, which may have replaced the source.
+constexpr UINT kSourceMayHaveChanged = WM_APP + 10;
+
 struct UiState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
@@ -43,6 +46,13 @@ struct UiState {
     HWND sendStatus = nullptr;   // "Sending…" under "Send image"
     HWND batchStatus = nullptr;  // "Frame f of F, layer l of L" under "Launch process"
     HWND turnsBox = nullptr;
+    HWND filesPage = nullptr;
+    HWND openImageButton = nullptr;  // Files page
+    HWND saveResultButton = nullptr;
+    HWND saveFlowButton = nullptr;
+    HWND loadFlowButton = nullptr;
+    HWND recentFlows = nullptr;
+    HWND sourceNote = nullptr;  // the opened file's name and size
 
     // Preview.
     int zoom = 1;
@@ -60,6 +70,9 @@ struct UiState {
     int helpLastMouseX = 0;
     int helpLastMouseY = 0;
     std::unique_ptr<IndexedImage> manual;
+
+    // Set once start-up succeeded: only then are the settings written at exit.
+    bool started = false;
 
     // A host operation waits while dispatching messages; these keep a second
     // one from starting inside it and hold a close request until it ends.

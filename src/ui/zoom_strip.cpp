@@ -39,9 +39,17 @@ void ZoomStrip::create(HWND main, HBRUSH background) {
 bool ZoomStrip::handle(HWND, UINT message, WPARAM, LPARAM lParam) {
     // Any scroll code, so the zoom follows the thumb while it is dragged.
     if (message == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == ui_.zoomTrackbar) {
-        const auto zoom = static_cast<int>(SendMessageW(ui_.zoomTrackbar, TBM_GETPOS, 0, 0));
-        setLabelNumber(ui_.zoomLabel, "Display zoom: x%ld", zoom);
-        preview_.setDisplayZoom(zoom);
+        showZoom(static_cast<int>(SendMessageW(ui_.zoomTrackbar, TBM_GETPOS, 0, 0)));
     }
     return false;
+}
+
+void ZoomStrip::setZoom(int zoom) {
+    SendMessageW(ui_.zoomTrackbar, TBM_SETPOS, TRUE, zoom);
+    showZoom(zoom);
+}
+
+void ZoomStrip::showZoom(int zoom) {
+    setLabelNumber(ui_.zoomLabel, "Display zoom: x%ld", zoom);
+    preview_.setDisplayZoom(zoom);
 }

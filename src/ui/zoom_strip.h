@@ -10,8 +10,12 @@ class ZoomStrip {
     // Registers "RenderCtrlPanelClass" and creates the strip and its controls.
     void create(HWND main, HBRUSH background);
     bool handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Moves the slider to `zoom` (1 to 16) and zooms the preview.
+    void setZoom(int zoom);
 
   private:
+    void showZoom(int zoom);
+
     UiState& ui_;
     PreviewPanel& preview_;
 };

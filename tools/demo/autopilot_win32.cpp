@@ -6,12 +6,14 @@
 //   marlune_autopilot --out DIR --log HOSTLOG   drive marlune.exe (started here)
 //   marlune_autopilot --wait-host               only wait until the stand-in host serves
 //   marlune_autopilot --close-host              only ask the stand-in host to exit
+//   marlune_autopilot --run-marlune DIR         only run marlune.exe for the user, until it exits
 #include <windows.h>
 // ddeml.h needs the types of windows.h.
 #include <ddeml.h>
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ struct Options {
     std::string log;
     bool closeHostOnly = false;
     bool waitHostOnly = false;
+    bool runOnly = false;
 };
 
 bool parse(int argc, char** argv, Options& options) {
@@ -38,13 +41,16 @@ bool parse(int argc, char** argv, Options& options) {
             options.closeHostOnly = true;
         } else if (arg == "--wait-host") {
             options.waitHostOnly = true;
+        } else if (arg == "--run-marlune" && i + 1 < argc) {
+            options.runOnly = true;
+            options.out = argv[++i];
         } else if ((arg == "--out" || arg == "--log") && i + 1 < argc) {
             (arg == "--out" ? options.out : options.log) = argv[++i];
         } else {
             return false;
         }
     }
-    return options.closeHostOnly || options.waitHostOnly ||
+    return options.closeHostOnly || options.waitHostOnly || options.runOnly ||
            (!options.out.empty() && !options.log.empty());
 }
 
@@ -157,6 +163,17 @@ bool waitForOperation(HWND button, ProgressFollower& progress, DWORD limitMs) {
     return true;
 }
 
+// marlune.exe with settings of its own in the output folder: the demo starts
+// from the defaults, and shows what Marlune remembered. (Wine sets APPDATA
+// from its registry for a program started from Linux, so it is set here.)
+std::unique_ptr<ui::Program> startMarlune(const Options& options) {
+    const std::string settingsFolder = options.out + "\\settings";
+    CreateDirectoryA(settingsFolder.c_str(), nullptr);
+    return std::make_unique<ui::Program>(programFolder() + "marlune.exe", "",
+                                         options.out + "\\marlune.out",
+                                         std::vector<std::string>{"APPDATA=" + settingsFolder});
+}
+
 int drive(const Options& options) {
     ProgressFollower progress(options.log);
     if (!waitForHost(20000)) {
@@ -164,7 +181,8 @@ int drive(const Options& options) {
         return 1;
     }
     say("autopilot: starting marlune.exe");
-    ui::Program app(programFolder() + "marlune.exe", "", options.out + "\\marlune.out");
+    const std::unique_ptr<ui::Program> started = startMarlune(options);
+    const ui::Program& app = *started;
     const MarluneWindows w =
         app.started() ? waitForMarlune(app.processId(), 20000) : MarluneWindows{};
     HWND main = w.main;
@@ -218,10 +236,15 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, options)) {
         std::fprintf(
             stderr,
-            "usage: marlune_autopilot --out DIR --log HOSTLOG | --wait-host | --close-host\n");
+            "usage: marlune_autopilot --out DIR --log HOSTLOG | --wait-host | --close-host | "
+            "--run-marlune DIR\n");
         return 2;
     }
     if (options.closeHostOnly) return closeHost() ? 0 : 1;
     if (options.waitHostOnly) return waitForHost(20000) ? 0 : 1;
+    if (options.runOnly) {
+        const std::unique_ptr<ui::Program> app = startMarlune(options);
+        return app->started() && app->waitForExit(INFINITE) ? static_cast<int>(app->exitCode()) : 1;
+    }
     return drive(options);
 }

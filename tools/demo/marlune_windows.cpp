@@ -28,6 +28,13 @@ MarluneWindows waitForMarlune(DWORD processId, DWORD timeoutMs) {
     w.launch = ui::childById(w.batchPage, 102);
     w.batchStatus = ui::childById(w.batchPage, 126);
     w.turnsBox = ui::childById(w.batchPage, 128);
+    w.filesPage = ui::findChild(w.tabControl, "DataFilesPanelClass");
+    w.openImage = ui::childById(w.filesPage, 130);
+    w.sourceNote = ui::childById(w.filesPage, 131);
+    w.saveResult = ui::childById(w.filesPage, 132);
+    w.saveFlow = ui::childById(w.filesPage, 133);
+    w.loadFlow = ui::childById(w.filesPage, 134);
+    w.recentFlows = ui::childById(w.filesPage, 136);
     w.main = main;
     return w;
 }

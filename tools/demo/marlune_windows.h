@@ -32,6 +32,13 @@ struct MarluneWindows {
     HWND launch = nullptr;
     HWND batchStatus = nullptr;  // "Frame f of F, layer l of L" while a batch runs
     HWND turnsBox = nullptr;
+    HWND filesPage = nullptr;
+    HWND openImage = nullptr;
+    HWND sourceNote = nullptr;  // the opened file's name and size
+    HWND saveResult = nullptr;
+    HWND saveFlow = nullptr;
+    HWND loadFlow = nullptr;
+    HWND recentFlows = nullptr;
 };
 
 // Every window below the main window "CodeBlocksWindowsApp" of `processId`,

@@ -1,7 +1,9 @@
 #include "ui_driver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -138,10 +140,35 @@ std::string unixPath(const std::string& windowsPath) {
     return path;
 }
 
+// This process's environment with `overrides` ("NAME=value") put in their
+// place, as the double-NUL-terminated block CreateProcess takes, sorted by name.
+std::vector<char> environmentBlock(const std::vector<std::string>& overrides) {
+    auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=', 1)); };
+    std::vector<std::string> entries = overrides;
+    if (char* own = GetEnvironmentStringsA()) {
+        for (const char* entry = own; *entry != '\0'; entry += std::strlen(entry) + 1) {
+            const std::string name = nameOf(entry);
+            const bool replaced = std::any_of(overrides.begin(), overrides.end(), [&](auto& o) {
+                return lstrcmpiA(nameOf(o).c_str(), name.c_str()) == 0;
+            });
+            if (!replaced) entries.emplace_back(entry);
+        }
+        FreeEnvironmentStringsA(own);
+    }
+    std::sort(entries.begin(), entries.end(), [&](const std::string& a, const std::string& b) {
+        return lstrcmpiA(nameOf(a).c_str(), nameOf(b).c_str()) < 0;
+    });
+    std::vector<char> block;
+    for (const std::string& entry : entries)
+        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    block.push_back('\0');
+    return block;
+}
+
 }  // namespace
 
 Program::Program(const std::string& path, const std::string& arguments,
-                 const std::string& outputFile) {
+                 const std::string& outputFile, const std::vector<std::string>& environment) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     HANDLE output = INVALID_HANDLE_VALUE;
@@ -157,8 +184,10 @@ Program::Program(const std::string& path, const std::string& arguments,
         }
     }
     std::string line = "\"" + path + "\" " + arguments;
+    std::vector<char> block;
+    if (!environment.empty()) block = environmentBlock(environment);
     if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, output != INVALID_HANDLE_VALUE,
-                        0, nullptr, nullptr, &startup, &process_)) {
+                        0, block.empty() ? nullptr : block.data(), nullptr, &startup, &process_)) {
         process_ = {};
     }
     if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
@@ -335,6 +364,87 @@ void typeText(HWND edit, const std::string& text) {
 void pressKey(HWND window, WPARAM virtualKey) {
     SendMessageW(window, WM_KEYDOWN, virtualKey, 1);
     SendMessageW(window, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+}
+
+void dropFiles(HWND window, const std::vector<std::string>& paths) {
+    std::vector<wchar_t> names;
+    for (const std::string& path : paths) {
+        const int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+        const std::size_t at = names.size();
+        names.resize(at + static_cast<std::size_t>(length));
+        MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, names.data() + at, length);
+    }
+    names.push_back(L'\0');
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    std::vector<char> block(sizeof header + names.size() * sizeof(wchar_t));
+    std::memcpy(block.data(), &header, sizeof header);
+    std::memcpy(block.data() + sizeof header, names.data(), names.size() * sizeof(wchar_t));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return;
+    // A fixed block: GlobalLock in DragQueryFile takes its address as it is.
+    void* remote =
+        VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote != nullptr &&
+        WriteProcessMemory(process, remote, block.data(), block.size(), nullptr)) {
+        PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    }
+    CloseHandle(process);
+}
+
+namespace {
+
+BOOL CALLBACK collectDescendant(HWND window, LPARAM data) {
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// The dialog's file-name box: the edit of combo box cmb13 (0x47C) in the
+// Explorer-style dialog, else the plain edt1 (0x480).
+HWND fileNameBox(HWND dialog) {
+    std::vector<HWND> all;
+    EnumChildWindows(dialog, collectDescendant, reinterpret_cast<LPARAM>(&all));
+    for (HWND child : all) {
+        const int id = GetDlgCtrlID(child);
+        if (lstrcmpiA(className(child).c_str(), "Edit") != 0) continue;
+        if (id == 0x480 || GetDlgCtrlID(GetParent(child)) == 0x47C) return child;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string answerFileDialog(DWORD processId, const std::string& title, const std::string& path,
+                             DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    HWND dialog = nullptr;
+    HWND box = nullptr;
+    while (box == nullptr) {
+        for (HWND candidate : findAllTopLevel("#32770", processId)) {
+            if (text(candidate) == title && IsWindowEnabled(candidate)) dialog = candidate;
+        }
+        if (dialog != nullptr) box = fileNameBox(dialog);
+        if (box == nullptr) {
+            if (GetTickCount() - start > timeoutMs) return "(no dialog)";
+            pumpFor(kPollMs);
+        }
+    }
+    const std::string offered = text(box);
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    // Gone before the next dialog is looked for.
+    for (DWORD waited = 0; IsWindow(dialog) && waited < timeoutMs; waited += kPollMs) {
+        pumpFor(kPollMs);
+    }
+    return offered;
 }
 
 bool waitForEnabled(HWND window, bool enabled, DWORD timeoutMs) {

@@ -18,9 +18,10 @@ namespace ui {
 class Program {
   public:
     // Starts `path` with `arguments`; standard output goes to `outputFile` when
-    // one is given.
+    // one is given. `environment` ("NAME=value" each) is set on top of this
+    // process's own.
     Program(const std::string& path, const std::string& arguments,
-            const std::string& outputFile = {});
+            const std::string& outputFile = {}, const std::vector<std::string>& environment = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -77,6 +78,14 @@ void selectTab(HWND tabControl, int index);
 void typeText(HWND edit, const std::string& text);
 // A key pressed and released on the window (WM_KEYDOWN, WM_KEYUP).
 void pressKey(HWND window, WPARAM virtualKey);
+// Drops files on the window as the shell does: WM_DROPFILES with a DROPFILES
+// block in the window's process (left to that process, which cannot free it).
+void dropFiles(HWND window, const std::vector<std::string>& paths);
+// Waits for the process's file dialog titled `title`, types `path` as the
+// file name and presses its OK button; gives the name the dialog offered
+// first, or "(no dialog)".
+std::string answerFileDialog(DWORD processId, const std::string& title, const std::string& path,
+                             DWORD timeoutMs = 10000);
 // Waits until the window is enabled (or disabled); false when `timeoutMs` passed first.
 bool waitForEnabled(HWND window, bool enabled, DWORD timeoutMs);
 // Left button down at `from`, moves in `steps` to `to`, button up (client coordinates).

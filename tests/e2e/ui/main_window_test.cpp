@@ -25,7 +25,7 @@ void expectLayout(const MarluneWindows& w) {
     RECT page;
     GetClientRect(w.tabControl, &page);
     ui::sendWithRemoteData(w.tabControl, TCM_ADJUSTRECT, FALSE, &page, sizeof page);
-    for (HWND p : {w.singlePage, w.batchPage}) {
+    for (HWND p : {w.singlePage, w.batchPage, w.filesPage}) {
         expectPlace(p, page.left + 15, page.top + 15, page.right - page.left - 30,
                     page.bottom - page.top - 30);
     }
@@ -85,6 +85,33 @@ TEST(MainWindow, ControlsLayoutResizingTabsAndClose) {
     expectControl(w.batchPage, 127, "STATIC", "Turns", 5, 143, 50, 16);
     expectControl(w.batchPage, 128, "EDIT", "", 60, 141, 40, 18);
     expectControl(w.singlePage, 126, "STATIC", "", 5, 94, pw - 10, 16);
+    // The Files tab's own controls.
+    expectControl(w.filesPage, 130, "BUTTON", "Open image?", 0, 0, pw, 24);
+    expectControl(w.filesPage, 131, "STATIC", "", 0, 26, pw, 16);
+    expectControl(w.filesPage, 132, "BUTTON", "Save result?", 0, 44, pw, 24);
+    expectControl(w.filesPage, 0, "button", "Flow", 0, 70, pw, 90);
+    expectControl(w.filesPage, 133, "BUTTON", "Save flow?", 5, 86, pw - 10, 22);
+    expectControl(w.filesPage, 134, "BUTTON", "Load flow?", 5, 110, pw - 10, 22);
+    expectControl(w.filesPage, 135, "STATIC", "Recent", 5, 137, 40, 16);
+    EXPECT_EQ(ui::comboItems(w.recentFlows), std::vector<std::string>{});
+    // Every page's controls lie inside the page.
+    for (HWND p : {w.singlePage, w.batchPage, w.filesPage}) {
+        const SIZE page = ui::clientSize(p);
+        for (HWND child = GetWindow(p, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const RECT r = ui::rectInParent(child);
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= page.cx && r.bottom <= page.cy)
+                << ui::className(p) << " " << GetDlgCtrlID(child);
+        }
+    }
+    // Three tabs side by side on one row, within the tab control.
+    ASSERT_EQ(SendMessageW(w.tabControl, TCM_GETITEMCOUNT, 0, 0), 3);
+    RECT tabs[3];
+    for (int i = 0; i < 3; ++i) {
+        ui::sendWithRemoteData(w.tabControl, TCM_GETITEMRECT, i, &tabs[i], sizeof tabs[i]);
+    }
+    EXPECT_EQ(tabs[2].top, tabs[0].top);
+    // Room to spare: a row that does not fit scrolls, hiding the first tab.
+    EXPECT_LT(tabs[2].right, ui::clientSize(w.tabControl).cx);
     // The angle box lies inside the panel, clear of the controls that were there before.
     const RECT box = ui::rectInParent(w.angleBox);
     const SIZE panel = ui::clientSize(w.propertyPanel);
@@ -110,11 +137,13 @@ TEST(MainWindow, ControlsLayoutResizingTabsAndClose) {
     EXPECT_EQ(limits.ptMinTrackSize.y, 560);
 
     // Exactly one page shows: Single image at start, then the chosen one.
-    for (int tab : {0, 1, 0}) {
+    EXPECT_TRUE(IsWindowVisible(w.singlePage));
+    for (int tab : {2, 1, 0, 2, 0}) {
         ui::selectTab(w.tabControl, tab);
         ui::settle(w.main);
         EXPECT_EQ(IsWindowVisible(w.singlePage) != FALSE, tab == 0);
         EXPECT_EQ(IsWindowVisible(w.batchPage) != FALSE, tab == 1);
+        EXPECT_EQ(IsWindowVisible(w.filesPage) != FALSE, tab == 2);
     }
     PostMessageW(w.main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(session.app->waitForExit(10000));

@@ -8,22 +8,28 @@
 namespace {
 
 // Starts marlune.exe and, given the time, finds its windows.
-void startApp(MarluneSession& session, DWORD waitMs) {
-    session.app = std::make_unique<ui::Program>(programFolder() + "marlune.exe", "",
-                                                session.folder.file("marlune-out.txt"));
+void startApp(MarluneSession& session, const Launch& launch, DWORD waitMs) {
+    const std::string appData = launch.appData.empty() ? session.folder.path() : launch.appData;
+    session.app = std::make_unique<ui::Program>(programFolder() + "marlune.exe", launch.arguments,
+                                                session.folder.file("marlune-out.txt"),
+                                                std::vector<std::string>{"APPDATA=" + appData});
     session.w = waitForMarlune(session.app->processId(), session.app->started() ? waitMs : 0);
     if (session.w.main == nullptr) session.problem = "no main window of marlune.exe";
 }
 
 }  // namespace
 
-MarluneSession::MarluneSession(const std::vector<std::string>& hostArguments) {
-    if (startHost(hostArguments)) startApp(*this, 20000);
+MarluneSession::MarluneSession(const std::vector<std::string>& hostArguments,
+                               const Launch& launch) {
+    if (startHost(hostArguments)) startApp(*this, launch, 20000);
 }
 
-// Without a host the start-up error box comes before the main window is shown.
 MarluneSession::MarluneSession() {
-    startApp(*this, 0);
+    startApp(*this, {}, 0);
+}
+
+MarluneSession::MarluneSession(NoHost, const Launch& launch) {
+    startApp(*this, launch, 20000);
 }
 
 bool MarluneSession::startHost(std::vector<std::string> arguments) {

@@ -10,11 +10,23 @@
 #include "marlune_windows.h"
 #include "passes/pass_chain.h"
 
+// How marlune.exe is started.
+struct Launch {
+    std::string arguments;  // its command line after its name
+    // APPDATA, the folder of its settings; empty: the session's own folder, so
+    // that every run starts from the defaults unless a test says otherwise.
+    std::string appData;
+};
+
 struct MarluneSession {
     // hostsim.exe with `hostArguments`, then marlune.exe.
-    explicit MarluneSession(const std::vector<std::string>& hostArguments);
-    // marlune.exe alone, with no host: no window is awaited.
+    explicit MarluneSession(const std::vector<std::string>& hostArguments,
+                            const Launch& launch = {});
+    // marlune.exe alone, with no host: it shows the start-up error box first.
     MarluneSession();
+    // marlune.exe alone, with arguments, which let it start without a host.
+    struct NoHost {};
+    MarluneSession(NoHost, const Launch& launch);
 
     // Starts the host (stopping a running one first) with --log and --dump in
     // `folder`; false with `problem` set when it does not serve.
