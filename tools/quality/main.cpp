@@ -2,16 +2,22 @@
 // RotateUnzoom8x) and RotSprite turn a set of sprites: pixels changed at 0
 // degrees, exactness at right angles, round-trip mismatch (turn by t, then by
 // 360 - t) over 5..355 degrees, and whether any output holds a new index.
-// Then what each part of RotSprite contributes, by turning it off.
+// Then what each part of RotSprite contributes, by turning it off. Last, the
+// "ideal raster" measure: shapes defined exactly, rasterised at each angle
+// with their outline recomputed, against each method's turn of the 0-degree
+// raster.
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "ideal.h"
 #include "metrics.h"
 #include "passes/pass_chain.h"
 #include "passes/pass_kinds.h"
+#include "passes/rotsprite/quarter_turn.h"
 #include "passes/rotsprite/renderer.h"
+#include "shapes.h"
 #include "sprites.h"
 
 namespace {
@@ -114,6 +120,67 @@ void printMeans(const char* label, const Summary& s) {
         s.newIndex ? "YES" : "no");
 }
 
+// The ideal measure at 5, 15, ..., 355 degrees.
+constexpr int kIdealFirst = 5, kIdealStep = 10;
+
+struct IdealMeans {
+    double mismatch = 0;     // mean over shapes and angles
+    double extraPieces = 0;  // mean per image
+};
+
+IdealMeans idealMeasure(const Method& method, const std::vector<Shape>& shapes,
+                        const std::uint8_t* palette, bool print) {
+    IdealMeans all;
+    for (const Shape& shape : shapes) {
+        const auto upright = idealRaster(shape, 0, palette);
+        IdealMeans own;
+        int angles = 0;
+        for (int degrees = kIdealFirst; degrees < 360; degrees += kIdealStep, ++angles) {
+            const IdealScore s = scoreAgainst(*idealRaster(shape, degrees, palette),
+                                              *method.turn(*upright, degrees));
+            own.mismatch += s.mismatch;
+            own.extraPieces += s.extraPieces;
+        }
+        own.mismatch /= angles;
+        own.extraPieces /= angles;
+        if (print) std::printf(" %6.2f%% %7.2f |", 100 * own.mismatch, own.extraPieces);
+        all.mismatch += own.mismatch / static_cast<double>(shapes.size());
+        all.extraPieces += own.extraPieces / static_cast<double>(shapes.size());
+    }
+    return all;
+}
+
+// Whether the shapes' angles turn the way the passes do: the raster at 90
+// degrees is the 0-degree raster turned exactly by a quarter (clockwise on
+// screen), and not the other way.
+bool sameSense(const std::vector<Shape>& shapes, const std::uint8_t* palette) {
+    for (const Shape& shape : shapes) {
+        const auto upright = idealRaster(shape, 0, palette);
+        auto turned = std::make_unique<IndexedImage>(nullptr, shape.side, shape.side, palette);
+        rotsprite::quarterTurn(*upright, 1, false, *turned);
+        if (differingPixels(*turned, *idealRaster(shape, 90, palette)) != 0) return false;
+    }
+    return true;
+}
+
+void printIdeal(const std::vector<Method>& methods) {
+    const std::vector<Shape> shapes = idealShapes();
+    const std::vector<std::uint8_t> palette = shapePaletteQuads();
+    std::printf(
+        "\nAgainst the ideal raster (angles %d..%d step %d; the shapes' turn matches the "
+        "passes': %s).\nPer shape: mismatch (pixels differing / pixels not paper in either) "
+        "and extra outline pieces, means over the angles.\n%-30s |",
+        kIdealFirst, 360 - kIdealFirst, kIdealStep,
+        sameSense(shapes, palette.data()) ? "yes" : "NO", "method");
+    for (const Shape& shape : shapes) std::printf(" %-15.15s |", shape.name.c_str());
+    std::printf(" %-20s\n", "mean: mismatch, extra");
+    for (const Method& method : methods) {
+        std::printf("%-30s |", method.name);
+        const IdealMeans m = idealMeasure(method, shapes, palette.data(), true);
+        std::printf(" %6.2f%% %5.2f\n", 100 * m.mismatch, m.extraPieces);
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -152,5 +219,7 @@ int main() {
     std::printf("\nWhat each part contributes (means over the same sprites and angles):\n");
     const std::vector<Summary> parts = table(ablations, sprites, false);
     for (std::size_t m = 0; m < ablations.size(); ++m) printMeans(ablations[m].name, parts[m]);
+
+    printIdeal(methods);
     return 0;
 }
