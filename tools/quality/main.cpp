@@ -22,7 +22,14 @@
 
 namespace {
 
-enum Kind { kScale2x = 2, kRotate = 6, kRotateUnzoom8x = 10, kRotSprite = 11 };
+enum Kind {
+    kScale2x = 2,
+    kRotate = 6,
+    kRotateUnzoom2x = 7,
+    kRotateUnzoom8x = 10,
+    kRotSprite = 11,
+    kMmpx2x = 12
+};
 
 std::unique_ptr<IndexedImage> copyOf(const IndexedImage& image) {
     auto copy = std::make_unique<IndexedImage>(nullptr, image.width, image.height, image.palette());
@@ -220,6 +227,12 @@ int main() {
     const std::vector<Summary> parts = table(ablations, sprites, false);
     for (std::size_t m = 0; m < ablations.size(); ++m) printMeans(ablations[m].name, parts[m]);
 
-    printIdeal(methods);
+    // The 2x flows: which enlargement keeps outlines whole through a turn.
+    std::vector<Method> ideal = methods;
+    ideal.push_back({"Scale2x + RotateUnzoom2x", flow({kScale2x, kRotateUnzoom2x})});
+    ideal.push_back({"MMPX2x + RotateUnzoom2x", flow({kMmpx2x, kRotateUnzoom2x})});
+    ideal.push_back(
+        {"MMPX2x x3 + RotateUnzoom8x", flow({kMmpx2x, kMmpx2x, kMmpx2x, kRotateUnzoom8x})});
+    printIdeal(ideal);
     return 0;
 }

@@ -48,9 +48,13 @@ std::uint8_t plank(double x, double y) {
 }
 
 // A sword lying diagonally, point up right: a blade with a one-pixel fuller,
-// a guard, a grip and a pommel. u runs along the blade, v across it.
+// a guard, a grip and a pommel. u runs along the blade, v across it. Its axis
+// runs through pixel centres at 0 degrees, and so, a pixel left of the
+// raster's centre, clear of pixel centres and edges at 45 degrees and the
+// like (through the centre it would lie on a pixel edge there, and which row
+// the blade took would be a coin toss).
 std::uint8_t sword(double x, double y) {
-    const double u = (x + y) / std::numbers::sqrt2, v = (y - x) / std::numbers::sqrt2;
+    const double u = (x + 1 + y) / std::numbers::sqrt2, v = (y - x - 1) / std::numbers::sqrt2;
     const double across = std::fabs(v);
     if (u >= -6 && u < 27 && across < 2.5 * std::min(1.0, (27 - u) / 7)) {
         return across < 0.5 && u > -4 && u < 18 ? kWhite : kSteel;
