@@ -12,7 +12,6 @@
 #include "passes/pass_chain.h"
 #include "passes/pass_kinds.h"
 #include "passes/rotsprite/renderer.h"
-#include "passes/scale2x_pass.h"
 
 using namespace passtest;
 
@@ -200,14 +199,67 @@ TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices
             }
         }
     }
-    // An input that differs from the last one in its first row alone is enlarged anew.
+}
+
+TEST(RotSprite, AHeldEnlargementIsMadeAnewWhenTheInputOrItsPaletteChanges) {
     Angle angle(30, false);
-    auto image = painted(randomImage(9, 7, {1, 2, 3, 4, 5}, 3));
-    auto out = blankImage(9, 7);
-    reused.render(*image, angle.chain.settings(), *out);
-    std::fill_n(image->row(0), 9, std::uint8_t{200});
-    reused.render(*image, angle.chain.settings(), *out);
-    EXPECT_EQ(pixelsOf(*out), angle.turn(*image));
+    rotsprite::Renderer held;
+    const auto render = [&](rotsprite::Renderer& renderer, const IndexedImage& in) {
+        auto out = blankImage(in.width, in.height);
+        renderer.render(in, angle.chain.settings(), *out);
+        return pixelsOf(*out);
+    };
+    const auto fresh = [&](const IndexedImage& in) {
+        rotsprite::Renderer renderer;
+        return render(renderer, in);
+    };
+    // Each change must show in a fresh renderer's pixels, or keeping a stale
+    // enlargement could go unseen.
+    auto image = painted(blocky(40, 30, {2, 6, 4, 5}, 5));
+    Pixels last = render(held, *image);
+    const auto expectMadeAnew = [&](const char* change) {
+        SCOPED_TRACE(change);
+        const Pixels now = fresh(*image);
+        EXPECT_NE(now, last);
+        EXPECT_EQ(render(held, *image), now);
+        last = now;
+    };
+    std::fill_n(image->row(0), 40, std::uint8_t{5});
+    expectMadeAnew("the first row");
+    image->row(29)[39] = image->row(29)[39] == 4 ? 2 : 4;
+    image->row(15)[20] = image->row(15)[20] == 4 ? 2 : 4;
+    expectMadeAnew("two pixels");
+    // Entry 6, close to 2, moves far away: the same indices enlarge otherwise.
+    std::uint8_t* six = &image->header[kInfoHeaderBytes + 4 * 6];
+    std::fill_n(six, 3, std::uint8_t{250});
+    expectMadeAnew("the palette");
+    image = painted(blocky(30, 40, {2, 6, 4, 5}, 5));
+    expectMadeAnew("the size");
+}
+
+TEST(RotSprite, GivesTheSamePixelsOnOneThreadAndSplitIntoAnyNumberOfRanges) {
+    for (auto [w, h] : {std::pair{1, 1}, {1, 40}, {40, 1}, {17, 5}, {64, 63}, {130, 97}}) {
+        for (double degrees : {7.0, 30.0, 212.5}) {
+            for (bool wrap : {false, true}) {
+                SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
+                Angle angle(degrees, wrap);
+                const auto in = ramped(blocky(w, h, {1, 2, 4, 5, 7, 9, 12}, w + h));
+                // Held whole, and in bands of 8 rows.
+                for (std::size_t bandBytes : {rotsprite::kBandBytes, std::size_t{1}}) {
+                    const auto render = [&](int ranges) {
+                        const SplitWork split(ranges);
+                        rotsprite::Renderer renderer(
+                            {rotsprite::kSimilarDistance, true, true, bandBytes});
+                        auto out = blankImage(w, h);
+                        renderer.render(*in, angle.chain.settings(), *out);
+                        return pixelsOf(*out);
+                    };
+                    const Pixels alone = render(1);
+                    for (int ranges : {2, 3, 7}) EXPECT_EQ(render(ranges), alone) << ranges;
+                }
+            }
+        }
+    }
 }
 
 TEST(RotSprite, SimilarNeighboursCountAsEqual) {
