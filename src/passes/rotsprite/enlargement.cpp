@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/parallel.h"
+#include "passes/kernels/sse2.h"
 
 namespace rotsprite {
 
@@ -32,17 +33,36 @@ int corners(int b, int d, int e, int f, int h, const SimilarColours& similar) {
 }
 
 // Calls block(x, b, d, e, f, h) for every pixel of a row, outside neighbours
-// given as kOutside.
-template <typename Block>
+// given as kOutside; but plain(x) for runs of 16 pixels from x whose blocks
+// all stay whole because B = H or D = F, by far the most common case, found
+// 16 at a time.
+constexpr int kRun = 16;
+template <typename Plain, typename Block>
 void forEachBlock(const std::uint8_t* above, const std::uint8_t* here, const std::uint8_t* below,
-                  int width, Block block) {
-    for (int x = 0; x < width; ++x) {
+                  int width, Plain plain, Block block) {
+    const auto one = [&](int x) {
         const int b = above != nullptr ? above[x] : kOutside;
         const int h = below != nullptr ? below[x] : kOutside;
         const int d = x > 0 ? here[x - 1] : kOutside;
         const int f = x + 1 < width ? here[x + 1] : kOutside;
         block(x, b, d, here[x], f, h);
+    };
+    int x = 0;
+    if (above != nullptr && below != nullptr && width > kRun + 1) {
+        one(x++);
+        for (; x + kRun <= width - 1; x += kRun) {
+            using kernels::sse2::equal;
+            using kernels::sse2::load;
+            const __m128i whole = _mm_or_si128(equal(load(above + x), load(below + x)),
+                                               equal(load(here + x - 1), load(here + x + 1)));
+            if (_mm_movemask_epi8(whole) == 0xFFFF) {
+                plain(x);
+            } else {
+                for (int k = x; k < x + kRun; ++k) one(k);
+            }
+        }
     }
+    for (; x < width; ++x) one(x);
 }
 
 // Sizes a buffer to exactly `size` elements (a growing vector would double),
@@ -61,7 +81,12 @@ void resizeExactly(std::vector<T>& buffer, std::size_t size) {
 void Enlargement::scaleRow(const std::uint8_t* above, const std::uint8_t* here,
                            const std::uint8_t* below, int width, std::uint8_t* upper,
                            std::uint8_t* lower, const SimilarColours& similar) {
-    forEachBlock(above, here, below, width, [&](int x, int b, int d, int e, int f, int h) {
+    const auto plain = [&](int x) {
+        const __m128i e = kernels::sse2::load(here + x);
+        kernels::sse2::storeInterleaved2(upper + 2 * x, e, e);
+        kernels::sse2::storeInterleaved2(lower + 2 * x, e, e);
+    };
+    forEachBlock(above, here, below, width, plain, [&](int x, int b, int d, int e, int f, int h) {
         const int copied = corners(b, d, e, f, h, similar);
         const auto pick = [&](int bit, int side) {
             return static_cast<std::uint8_t>((copied >> bit & 1) != 0 ? side : e);
@@ -76,7 +101,14 @@ void Enlargement::scaleRow(const std::uint8_t* above, const std::uint8_t* here,
 void Enlargement::cellRow(const std::uint8_t* above, const std::uint8_t* here,
                           const std::uint8_t* below, int width, Cell* cells,
                           const SimilarColours& similar) {
-    forEachBlock(above, here, below, width, [&](int x, int b, int d, int e, int f, int h) {
+    const auto plain = [&](int x) {
+        const __m128i e = kernels::sse2::load(here + x), zero = _mm_setzero_si128();
+        kernels::sse2::store(reinterpret_cast<std::uint8_t*>(cells + x),
+                             _mm_unpacklo_epi8(e, zero));
+        kernels::sse2::store(reinterpret_cast<std::uint8_t*>(cells + x + 8),
+                             _mm_unpackhi_epi8(e, zero));
+    };
+    forEachBlock(above, here, below, width, plain, [&](int x, int b, int d, int e, int f, int h) {
         cells[x] = static_cast<Cell>(e | corners(b, d, e, f, h, similar) << kCornerBit);
     });
 }
@@ -119,16 +151,36 @@ void Enlargement::makeDoubled(const SimilarColours& similar, int first, int last
 
 void Enlargement::markFlat(const Cell* above, Cell* here, const Cell* below, int width) {
     if (above == nullptr || below == nullptr) return;
-    for (int x = 1; x + 1 < width; ++x) {
-        // Nine cells of one index have no corner to copy: a cell copies only
-        // a side neighbour unlike it.
+    // Nine cells of one index have no corner to copy: a cell copies only a
+    // side neighbour unlike it. Cells to the left may have their mark already.
+    const auto flat = [&](int x) {
         const Cell centre = here[x] & kCellMade;
-        bool flat = true;
-        for (int u = x - 1; flat && u <= x + 1; ++u) {
-            flat = (above[u] & kCellMade) == centre && (here[u] & kCellMade) == centre &&
-                   (below[u] & kCellMade) == centre;
+        bool alike = true;
+        for (int u = x - 1; alike && u <= x + 1; ++u) {
+            alike = (above[u] & kCellMade) == centre && (here[u] & kCellMade) == centre &&
+                    (below[u] & kCellMade) == centre;
         }
-        if (flat) here[x] |= Cell{1} << kFlatBit;
+        return alike;
+    };
+    using namespace kernels::sse2;
+    const auto cellsAt = [](const Cell* cells) {
+        return _mm_and_si128(load(reinterpret_cast<const std::uint8_t*>(cells)),
+                             _mm_set1_epi16(static_cast<short>(kCellMade)));
+    };
+    int x = 1;
+    for (; x + 8 <= width - 1; x += 8) {
+        const __m128i centre = cellsAt(here + x);
+        __m128i alike = _mm_set1_epi16(-1);
+        for (const Cell* row : {above, static_cast<const Cell*>(here), below}) {
+            for (int u = -1; u <= 1; ++u) {
+                alike = _mm_and_si128(alike, _mm_cmpeq_epi16(cellsAt(row + x + u), centre));
+            }
+        }
+        const __m128i marks = _mm_and_si128(alike, _mm_set1_epi16(1 << kFlatBit));
+        store(reinterpret_cast<std::uint8_t*>(here + x), _mm_or_si128(centre, marks));
+    }
+    for (; x + 1 < width; ++x) {
+        if (flat(x)) here[x] |= Cell{1} << kFlatBit;
     }
 }
 

@@ -167,13 +167,19 @@ void Renderer::searchRows(const CellBand& band, Band own, int first, int last, V
             edges[count] = i;
             count += voting && !quiet ? 1 : 0;
         }
-        if (count == 0) continue;
-        grid_.cellsOfRow(j, {-1, -1}, scratch.columns[0].data(), scratch.rows[0].data());
-        grid_.cellsOfRow(j, {1, 1}, scratch.columns[2].data(), scratch.rows[2].data());
+        // Of those, the ones whose cell is not flat either.
+        int edgeCount = 0;
         for (int k = 0; k < count; ++k) {
             const int i = edges[k];
+            edges[edgeCount] = i;
+            edgeCount += cells.flatAround(columns[i], rows[i]) ? 0 : 1;
+        }
+        if (edgeCount == 0) continue;
+        grid_.cellsOfRow(j, {-1, -1}, scratch.columns[0].data(), scratch.rows[0].data());
+        grid_.cellsOfRow(j, {1, 1}, scratch.columns[2].data(), scratch.rows[2].data());
+        for (int k = 0; k < edgeCount; ++k) {
+            const int i = edges[k];
             const std::int64_t column = columns[i], row = rows[i];
-            if (cells.flatAround(column, row)) continue;
             // The 8x columns and rows of the moves -1, 0, +1 half on each axis.
             const std::int64_t xs[3] = {scratch.columns[0][i], column, scratch.columns[2][i]};
             const std::int64_t ys[3] = {scratch.rows[0][i], row, scratch.rows[2][i]};
@@ -252,7 +258,32 @@ void Renderer::sampleRows(const IndexedImage& input, const CellBand& band, Band 
         std::uint8_t* const target = output.row(j);
         std::uint8_t* const marks =
             details != nullptr ? details + static_cast<std::ptrdiff_t>(j) * width : nullptr;
+        const auto mark = [&](int i) {
+            if (marks != nullptr) {
+                marks[i] = isDetail(cells, width, height, {centreColumns[i], centreRows[i]},
+                                    target[i], wrap);
+            }
+        };
+        // First, without a branch, the samples in a quiet quarter of the band:
+        // the input pixel there. The others are listed.
+        int* const others = scratch.pixels.data();
+        int count = 0;
         for (int i = 0; i < width; ++i) {
+            const std::int64_t x = columns[i], y = rows[i];
+            const bool here = static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(width8) &&
+                              static_cast<std::uint64_t>(y - own.first) <
+                                  static_cast<std::uint64_t>(own.last - own.first);
+            const std::int64_t u = here ? x : 0, v = here ? y : own.first;
+            const bool quiet = here && cells.quietAround(u, v);
+            const std::uint8_t value =
+                cells.input[(v >> kLevels) * cells.inputWidth + (u >> kLevels)];
+            target[i] = quiet ? value : target[i];
+            if (quiet) mark(i);
+            others[count] = i;
+            count += quiet ? 0 : 1;
+        }
+        for (int k = 0; k < count; ++k) {
+            const int i = others[k];
             std::int64_t x = columns[i], y = rows[i];
             const bool inside = x >= 0 && x < width8 && y >= 0 && y < height8;
             if (!inside && !wrap) {
@@ -264,12 +295,9 @@ void Renderer::sampleRows(const IndexedImage& input, const CellBand& band, Band 
                     y = wrapInto(y, height8);
                 }
                 if (y < own.first || y >= own.last) continue;
-                target[i] = cells.sample(x, y);
+                target[i] = cells.at(x, y);
             }
-            if (marks != nullptr) {
-                marks[i] = isDetail(cells, width, height, {centreColumns[i], centreRows[i]},
-                                    target[i], wrap);
-            }
+            mark(i);
         }
     }
 }
