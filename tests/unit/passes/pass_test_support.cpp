@@ -8,6 +8,7 @@
 #include <cstring>
 #include <random>
 
+#include "base/parallel.h"
 #include "passes/pass_chain.h"
 
 namespace passtest {
@@ -140,6 +141,16 @@ Pixels applyChecked(Pass& pass, IndexedImage& input, std::uint8_t paddingAfter) 
     EXPECT_EQ(pixelsOf(output), first) << "the rerun differs";
     EXPECT_TRUE(paddingIs(output, paddingAfter)) << "output padding";
     return first;
+}
+
+SplitWork::SplitWork(int ranges) {
+    parallel::setRangeLimit(ranges);
+    parallel::setSmallestRange(1);
+}
+
+SplitWork::~SplitWork() {
+    parallel::setRangeLimit(0);
+    parallel::setSmallestRange(0);
 }
 
 Pixels zoomReference(const IndexedImage& in, int k) {

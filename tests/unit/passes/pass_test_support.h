@@ -51,6 +51,16 @@ PassSettings settingsFor(int degrees, bool wrap);
 constexpr std::uint8_t kGarbage = 0x5A;
 Pixels applyChecked(Pass& pass, IndexedImage& input, std::uint8_t paddingAfter = kGarbage);
 
+// For its life, work is split into `ranges` ranges however small (1: all on
+// one thread), so a test can hold a split result to the one-thread result.
+class SplitWork {
+  public:
+    explicit SplitWork(int ranges);
+    ~SplitWork();
+    SplitWork(const SplitWork&) = delete;
+    SplitWork& operator=(const SplitWork&) = delete;
+};
+
 // The rules pixel by pixel, straight from their definitions.
 Pixels zoomReference(const IndexedImage& in, int factor);
 Pixels canvas2xReference(const IndexedImage& in);
