@@ -221,6 +221,69 @@ void rotSpriteMemory(benchmark::State& state) {
     }
 }
 
+// Outlined discs on ground 0 (the picture RotSprite redraws outlines on):
+// radius 9.5 every 24 pixels, three fills, ink 7 on every filled pixel next
+// to the ground; entry i is grey i.
+std::unique_ptr<IndexedImage> outlinedArt(int side) {
+    std::vector<std::uint8_t> palette(kPaletteBytes, 0);
+    for (std::size_t i = 0; i < 256; ++i)
+        std::fill_n(&palette[4 * i], 3, static_cast<std::uint8_t>(i));
+    auto image = std::make_unique<IndexedImage>(nullptr, side, side, palette.data());
+    const auto fill = [](int x, int y) -> std::uint8_t {
+        const int dx = x % 24 - 12, dy = y % 24 - 12;
+        if (dx * dx + dy * dy >= 90) return 0;
+        return static_cast<std::uint8_t>(67 + 60 * ((x / 24 * 7 + y / 24 * 3) % 3));
+    };
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const std::uint8_t own = fill(x, y);
+            const bool edge = own != 0 && (fill(x - 1, y) == 0 || fill(x + 1, y) == 0 ||
+                                           fill(x, y - 1) == 0 || fill(x, y + 1) == 0);
+            image->row(y)[x] = edge ? 7 : own;
+        }
+    }
+    return image;
+}
+
+// The same tick on outlined discs, 256 x 256 and 1024 x 1024: the outline is
+// drawn again, from two turns (the shape and the colours inside).
+void rotSpriteOutlinedAngleChange(benchmark::State& state) {
+    PassChain chain;
+    chain.setSource(outlinedArt(static_cast<int>(state.range(0))));
+    chain.insertPass(nullptr, 0, RotSprite);
+    int degrees = 0;
+    BestTime time;
+    for (auto _ : state) {
+        degrees = degrees % 359 + 1;
+        if (degrees % 90 == 0) ++degrees;
+        time.start();
+        chain.setRotationAngle(nullptr, degrees);
+        time.stop();
+    }
+    report(state, *chain.displayedImage(), time);
+}
+
+// Heap of the RotSprite pass on the 1024 x 1024 outlined discs, as above.
+void rotSpriteOutlinedMemory(benchmark::State& state) {
+    PassChain settingsHolder;
+    settingsHolder.setRotationAngle(nullptr, kFlowAngle);
+    const auto input = outlinedArt(kSide);
+    for (auto _ : state) {
+        const std::size_t before = heapNow;
+        heapPeak = heapNow;
+        std::unique_ptr<Pass> pass = makePass(RotSprite, settingsHolder.settings());
+        pass->apply(nullptr, *input);
+        const std::size_t firstPeak = heapPeak, held = heapNow;
+        settingsHolder.setRotationAngle(nullptr, kFlowAngle + 1);
+        heapPeak = heapNow;
+        pass->apply(nullptr, *input);
+        constexpr double kMiB = 1 << 20;
+        state.counters["held_MiB"] = static_cast<double>(held - before) / kMiB;
+        state.counters["first_peak_MiB"] = static_cast<double>(firstPeak - before) / kMiB;
+        state.counters["tick_peak_MiB"] = static_cast<double>(heapPeak - before) / kMiB;
+    }
+}
+
 }  // namespace
 
 void* operator new(std::size_t bytes) {
@@ -247,5 +310,7 @@ BENCHMARK(flowAngleChange)->Unit(benchmark::kMicrosecond);
 BENCHMARK(flowRotationAlone)->Unit(benchmark::kMicrosecond);
 BENCHMARK(rotSpriteAngleChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(rotSpriteMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(rotSpriteOutlinedAngleChange)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(rotSpriteOutlinedMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -170,7 +170,7 @@ bool sameSense(const std::vector<Shape>& shapes, const std::uint8_t* palette) {
     return true;
 }
 
-void printIdeal(const std::vector<Method>& methods) {
+std::vector<IdealMeans> printIdeal(const std::vector<Method>& methods) {
     const std::vector<Shape> shapes = idealShapes();
     const std::vector<std::uint8_t> palette = shapePaletteQuads();
     std::printf(
@@ -181,11 +181,13 @@ void printIdeal(const std::vector<Method>& methods) {
         sameSense(shapes, palette.data()) ? "yes" : "NO", "method");
     for (const Shape& shape : shapes) std::printf(" %-15.15s |", shape.name.c_str());
     std::printf(" %-20s\n", "mean: mismatch, extra");
+    std::vector<IdealMeans> means;
     for (const Method& method : methods) {
         std::printf("%-30s |", method.name);
-        const IdealMeans m = idealMeasure(method, shapes, palette.data(), true);
-        std::printf(" %6.2f%% %5.2f\n", 100 * m.mismatch, m.extraPieces);
+        means.push_back(idealMeasure(method, shapes, palette.data(), true));
+        std::printf(" %6.2f%% %5.2f\n", 100 * means.back().mismatch, means.back().extraPieces);
     }
+    return means;
 }
 
 }  // namespace
@@ -211,28 +213,41 @@ int main() {
     std::printf("RotSprite's round trip against the four-pass flow's: %.2f (goal: at most 0.33)\n",
                 means[2].mismatch / means[1].mismatch);
 
-    rotsprite::Options noSimilar, noSearch, noRestore, none;
+    rotsprite::Options noSimilar, noSearch, noRestore, none, asBefore, scale2xShape;
     noSimilar.similarDistance = -1;
     noSearch.searchOffset = false;
     noRestore.restoreDetails = false;
     none = {-1, false, false};
+    asBefore.redrawOutlines = false;
+    scale2xShape.mmpxShape = false;
     const std::vector<Method> ablations = {
         {"RotSprite, all parts", rotSprite({})},
         {"  only equal indices alike", rotSprite(noSimilar)},
         {"  no offset search", rotSprite(noSearch)},
         {"  no detail restoration", rotSprite(noRestore)},
         {"  none of the three", rotSprite(none)},
+        {"  outline redrawn, shape by Scale2x", rotSprite(scale2xShape)},
+        {"  no outline redrawn (before)", rotSprite(asBefore)},
     };
     std::printf("\nWhat each part contributes (means over the same sprites and angles):\n");
     const std::vector<Summary> parts = table(ablations, sprites, false);
     for (std::size_t m = 0; m < ablations.size(); ++m) printMeans(ablations[m].name, parts[m]);
 
-    // The 2x flows: which enlargement keeps outlines whole through a turn.
+    // RotSprite as it was, and without MMPX for the shape; then the 2x flows:
+    // which enlargement keeps outlines whole through a turn.
     std::vector<Method> ideal = methods;
+    ideal.push_back({"RotSprite, shape by Scale2x", rotSprite(scale2xShape)});
+    ideal.push_back({"RotSprite before (no redrawn)", rotSprite(asBefore)});
     ideal.push_back({"Scale2x + RotateUnzoom2x", flow({kScale2x, kRotateUnzoom2x})});
     ideal.push_back({"MMPX2x + RotateUnzoom2x", flow({kMmpx2x, kRotateUnzoom2x})});
     ideal.push_back(
         {"MMPX2x x3 + RotateUnzoom8x", flow({kMmpx2x, kMmpx2x, kMmpx2x, kRotateUnzoom8x})});
-    printIdeal(ideal);
+    const std::vector<IdealMeans> fromIdeal = printIdeal(ideal);
+    const IdealMeans& now = fromIdeal[2];
+    const IdealMeans& before = fromIdeal[4];
+    std::printf(
+        "RotSprite against before: extra outline pieces %.2f (goal: at most 0.33), mismatch "
+        "%.2f (goal: at most 0.8)\n",
+        now.extraPieces / before.extraPieces, now.mismatch / before.mismatch);
     return 0;
 }

@@ -126,6 +126,7 @@ void Enlargement::setInput(const IndexedImage& input) {
     input_.height = input_.count = input.height;
     resizeExactly(input_.pixels, rowBytes * static_cast<std::size_t>(input.height));
     for (int y = 0; y < input.height; ++y) std::memcpy(input_.row(y), input.row(y), rowBytes);
+    if (mmpxFirst_) padded_.set(input);
     cells_.count = 0;
     doubled_.count = 0;
 }
@@ -140,7 +141,13 @@ void Enlargement::makeDoubled(const SimilarColours& similar, int first, int last
     resizeExactly(doubled_.pixels, static_cast<std::size_t>(doubled_.count) *
                                        static_cast<std::size_t>(doubled_.width));
     parallel::forRanges(doubled_.count / 2, rowsPerRange(doubled_.width), [&](int from, int to) {
+        static const mmpx::Luma kEquallyBright{};
         for (int r = first / 2 + from; r < first / 2 + to; ++r) {
+            if (mmpxFirst_) {
+                mmpx::magnifyRow(padded_.row(r), -padded_.stride(), source.width, kEquallyBright,
+                                 doubled_.row(2 * r + 1), doubled_.row(2 * r));
+                continue;
+            }
             const std::uint8_t* above = r + 1 < source.height ? source.row(r + 1) : nullptr;
             const std::uint8_t* below = r > 0 ? source.row(r - 1) : nullptr;
             scaleRow(above, source.row(r), below, source.width, doubled_.row(2 * r + 1),

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "image/indexed_image.h"
+#include "passes/mmpx/magnify.h"
 #include "passes/rotsprite/similar_colours.h"
 
 namespace rotsprite {
@@ -126,6 +127,12 @@ struct CellBand {
 
 class Enlargement {
   public:
+    // With `mmpxFirst`, the first doubling follows MMPX's rules of shape
+    // (mmpx/magnify.h) with every entry equally bright, rather than Scale2x:
+    // it keeps corners sharp and draws 2:1 slopes straight, which the outline
+    // redrawing draws around (outline.h).
+    explicit Enlargement(bool mmpxFirst = false) : mmpxFirst_(mmpxFirst) {}
+
     // Takes a copy of the input the rows come from. When its size, palette
     // and pixels are those of the last input (an angle change), the rows made
     // so far are kept, so an angle tick samples again without enlarging again.
@@ -156,6 +163,8 @@ class Enlargement {
     void makeCells(const SimilarColours& similar, int first, int last);
     void markQuiet();
 
+    bool mmpxFirst_;
+    mmpx::PaddedImage padded_;  // the input with MMPX's margin, when mmpxFirst_
     std::array<std::uint8_t, kPaletteBytes> palette_{};
     RowBand input_;    // the input, whole
     RowBand doubled_;  // rows of the 2x picture, while cells are made from them

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/parallel.h"
+#include "passes/rotsprite/outline.h"
 #include "passes/rotsprite/quarter_turn.h"
 
 namespace rotsprite {
@@ -60,6 +61,10 @@ bool isDetail(const CellView& cells, int w, int h, Point centre, std::uint8_t ow
 }
 
 }  // namespace
+
+Renderer::Renderer(Options options) : options_(options), enlargement_(options.mmpxFirstDoubling) {}
+
+Renderer::~Renderer() = default;
 
 void Renderer::prepareScratch(int ranges, int width) {
     if (scratch_.size() < static_cast<std::size_t>(ranges)) scratch_.resize(ranges);
@@ -344,12 +349,65 @@ void Renderer::render(const IndexedImage& input, const PassSettings& settings,
         quarterTurn(input, static_cast<int>(degrees / 90.0), wrap, output);
         return;
     }
+    if (options_.redrawOutlines && renderOutlined(input, settings, output)) return;
     similar_.prepare(input.palette(), options_.similarDistance);
     enlargement_.setInput(input);
     grid_.set(input.width, input.height, settings.angleRadians);
     const Point move = options_.searchOffset ? bestMove(input) : Point{0, 0};
     sample(input, move, wrap, output);
     if (options_.restoreDetails) restoreDetails(input, wrap, output);
+}
+
+// The samples sit at the pixels' centres: the offset search, which moves them
+// off boundaries between enlarged pixels, leaves both turns no closer to a
+// redrawn outline (marlune_quality measures it) and would cost twice.
+bool Renderer::renderOutlined(const IndexedImage& input, const PassSettings& settings,
+                              IndexedImage& output) {
+    const auto pixels = static_cast<std::size_t>(input.width) * input.height;
+    bool same = outlinedInput_.size() == pixels + kPaletteBytes &&
+                std::equal(input.palette(), input.palette() + kPaletteBytes, outlinedInput_.data());
+    for (int y = 0; same && y < input.height; ++y) {
+        same = std::equal(input.row(y), input.row(y) + input.width,
+                          outlinedInput_.data() + kPaletteBytes + std::size_t{1} * y * input.width);
+    }
+    if (!same) {
+        outlinedInput_.resize(pixels + kPaletteBytes);
+        std::copy_n(input.palette(), kPaletteBytes, outlinedInput_.data());
+        for (int y = 0; y < input.height; ++y) {
+            std::copy_n(input.row(y), input.width,
+                        outlinedInput_.data() + kPaletteBytes + std::size_t{1} * y * input.width);
+        }
+        outline_ = outlineIndex(input);
+        // One way of turning holds its enlargements at a time, within the budget.
+        if (outline_ < 0) {
+            shapeRenderer_.reset();
+            colourRenderer_.reset();
+        } else {
+            enlargement_ = Enlargement(options_.mmpxFirstDoubling);
+            bare_ =
+                std::make_unique<IndexedImage>(nullptr, input.width, input.height, input.palette());
+            shape_ =
+                std::make_unique<IndexedImage>(nullptr, input.width, input.height, input.palette());
+            removeOutline(input, static_cast<std::uint8_t>(outline_), *bare_);
+        }
+    }
+    if (outline_ < 0) return false;
+    if (!shapeRenderer_) {
+        Options own = options_;
+        own.searchOffset = false;
+        own.redrawOutlines = false;
+        own.bandBytes = options_.bandBytes / 2;
+        colourRenderer_ = std::make_unique<Renderer>(own);
+        own.mmpxFirstDoubling = options_.mmpxShape;
+        shapeRenderer_ = std::make_unique<Renderer>(own);
+    }
+    colourRenderer_->render(*bare_, settings, output);
+    shapeRenderer_->render(input, settings, *shape_);
+    joinShapeAndColours(*shape_, output);
+    grid_.set(input.width, input.height, settings.angleRadians);
+    redrawOutline(input, static_cast<std::uint8_t>(outline_), grid_, settings.wrapAround != 0,
+                  output, marks_);
+    return true;
 }
 
 }  // namespace rotsprite

@@ -3,11 +3,14 @@
 // treats similar colours as equal, pick the sub-pixel offset whose samples
 // fall least on boundaries between enlarged pixels, sample the rotation at
 // the centres of the output pixels (shrinking back 8x in the same step), then
-// put back single-pixel details the sampling missed. Every output pixel is an
-// input index, or 0 outside the input; quarter turns are exact.
+// put back single-pixel details the sampling missed. Where the picture's
+// shapes have a one-colour outline, it is drawn again around the turned shape
+// (outline.h), so it stays unbroken. Every output pixel is an input index, or
+// 0 outside the input; quarter turns are exact.
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "passes/pass.h"
@@ -30,11 +33,21 @@ struct Options {
     bool searchOffset = true;
     bool restoreDetails = true;
     std::size_t bandBytes = kBandBytes;
+    // Where the input's shapes have a one-colour outline, the shape and the
+    // colours turned apart and the outline drawn again (outline.h), the
+    // shape's enlargement doubled first by MMPX's rules of shape when
+    // `mmpxShape` (else as the colours').
+    bool redrawOutlines = true;
+    bool mmpxShape = true;
+    // This renderer's own enlargement doubled first by MMPX's rules of shape
+    // (Enlargement): the outlined turn's shape.
+    bool mmpxFirstDoubling = false;
 };
 
 class Renderer {
   public:
-    explicit Renderer(Options options = {}) : options_(options) {}
+    explicit Renderer(Options options = {});
+    ~Renderer();
 
     // Writes every pixel of `output` (the input's size, at least 1 x 1) from
     // `input` turned by the settings' angle about its exact centre, with their
@@ -75,6 +88,10 @@ class Renderer {
                     Point move, bool wrap, int first, int last, IndexedImage& output,
                     RowScratch& scratch);
     void restoreDetails(const IndexedImage& input, bool wrap, IndexedImage& output);
+    // The outlined picture's turn; false, writing nothing, when the input has
+    // no outline.
+    bool renderOutlined(const IndexedImage& input, const PassSettings& settings,
+                        IndexedImage& output);
 
     Options options_;
     SimilarColours similar_;
@@ -83,6 +100,16 @@ class Renderer {
     std::vector<Votes> votes_;           // one per range of rows searched at once
     std::vector<RowScratch> scratch_;    // one per range of rows
     std::vector<std::uint8_t> details_;  // per output pixel: 1 where a detail may come back
+
+    // The outlined turn: its input's pixels and palette, the outline found
+    // there, the input without it, a renderer each for the shape (of the
+    // input) and the colours (of the input without its outline), each with
+    // half the band budget, and the turned shape. Made when the input changes.
+    std::vector<std::uint8_t> outlinedInput_;
+    int outline_ = -1;
+    std::unique_ptr<IndexedImage> bare_, shape_;
+    std::unique_ptr<Renderer> shapeRenderer_, colourRenderer_;
+    std::vector<std::uint8_t> marks_;
 };
 
 }  // namespace rotsprite

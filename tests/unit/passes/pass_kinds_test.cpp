@@ -72,8 +72,7 @@ TEST(PassKinds, RotationsMatchTheReferenceOverManyAnglesAndSizes) {
         for (bool wrap : {false, true}) {
             for (auto [w, h] :
                  {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 2}, {10, 10}, {13, 9}, {16, 16}, {31, 17}}) {
-                expectKindsMatch(kRotations, *labelled(w, h),
-                                 settingsFor(degrees, wrap));
+                expectKindsMatch(kRotations, *labelled(w, h), settingsFor(degrees, wrap));
             }
         }
     }

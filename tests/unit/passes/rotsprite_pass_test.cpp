@@ -94,11 +94,16 @@ Pixels similarDoubling(const IndexedImage& in, const Pixels& p, int w, int h) {
     return out;
 }
 
-// RotSprite step by step, with the 8x picture made whole.
-Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
+// RotSprite step by step, with the 8x picture made whole; with `mmpxFirst` its
+// first doubling by MMPX with every entry equally bright (as for an outlined
+// picture's shape).
+Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s, bool search = true,
+                      bool mmpxFirst = false) {
     const int w = in.width, h = in.height;
     Pixels big8 = pixelsOf(in);
-    for (int k = 0; k < 3; ++k) big8 = similarDoubling(in, big8, w << k, h << k);
+    if (mmpxFirst)
+        big8 = mmpx2xReference(*imageWith(w, h, [&](int x, int y) { return in.row(y)[x]; }));
+    for (int k = mmpxFirst ? 1 : 0; k < 3; ++k) big8 = similarDoubling(in, big8, w << k, h << k);
     const bool wrap = s.wrapAround != 0;
     const auto mod = [](long v, long n) { return (v % n + n) % n; };
     auto ok = [&](long x, long y, int z) { return x >= 0 && y >= 0 && x < z * w && y < z * h; };
@@ -120,6 +125,7 @@ Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
         }
     }
     for (int m = 0; m < 9; ++m) best = sum[m] < sum[best] && sum[m] * 8 <= sum[4] * 7 ? m : best;
+    if (!search) best = 4;
     const auto pick = [&](std::pair<long, long> p) {
         return ok(p.first, p.second, 8) || wrap ? big(p.first, p.second) : std::uint8_t{0};
     };
@@ -196,6 +202,30 @@ TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices
                 Angle angle(degrees, wrap);
                 auto in = ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed));
                 check(*in, angle, wrap);
+            }
+        }
+    }
+}
+
+TEST(RotSprite, AShapeEnlargedFirstByMmpxMatchesThePlainVersion) {
+    // As an outlined picture's shape is turned: no offset search, no outline drawn.
+    unsigned seed = 40;
+    for (std::size_t bandBytes : {rotsprite::kBandBytes, std::size_t{1}}) {
+        rotsprite::Renderer shape({.searchOffset = false,
+                                   .bandBytes = bandBytes,
+                                   .redrawOutlines = false,
+                                   .mmpxFirstDoubling = true});
+        for (auto [w, h] : {std::pair{1, 1}, {5, 3}, {64, 64}, {97, 61}}) {
+            for (double degrees : {12.5, 30.0, 137.0, 300.25}) {
+                for (bool wrap : {false, true}) {
+                    SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
+                    Angle angle(degrees, wrap);
+                    auto in = ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed));
+                    auto out = blankImage(w, h);
+                    shape.render(*in, angle.chain.settings(), *out);
+                    EXPECT_EQ(pixelsOf(*out),
+                              plainRotSprite(*in, angle.chain.settings(), false, true));
+                }
             }
         }
     }
