@@ -161,7 +161,8 @@ MARLUNE_AVX2 inline void scale2x32(const Around& s, std::uint8_t* upper, std::ui
                                    int x) {
     using namespace avx2;
     const __m256i b = load(s.above + x), h = load(s.below + x);
-    const auto [d, e, f] = columns32(s.here, x, s.width);
+    const Columns32 row = columns32(s.here, x, s.width);
+    const __m256i d = row.left, e = row.here, f = row.right;
     const __m256i still = _mm256_or_si256(equal(b, h), equal(d, f));
     const auto pick = [&](__m256i x1, __m256i x2, __m256i chosen) __attribute__((target("avx2"))) {
         return select(_mm256_andnot_si256(still, equal(x1, x2)), chosen, e);
