@@ -21,15 +21,11 @@ struct Job {
     void* context = nullptr;
     int count = 0;
     int ranges = 0;
-    std::atomic<int> next{0};
 
-    // Runs ranges until none is left.
-    void work() {
-        for (int r = next.fetch_add(1); r < ranges; r = next.fetch_add(1)) {
-            const auto first = static_cast<int>(std::int64_t{count} * r / ranges);
-            const auto last = static_cast<int>(std::int64_t{count} * (r + 1) / ranges);
-            body(context, first, last, r);
-        }
+    void run(int range) const {
+        const auto first = static_cast<int>(std::int64_t{count} * range / ranges);
+        const auto last = static_cast<int>(std::int64_t{count} * (range + 1) / ranges);
+        body(context, first, last, range);
     }
 };
 
@@ -53,52 +49,68 @@ class Pool {
     int threads() const { return static_cast<int>(workers_.size()) + 1; }
 
     // False, running nothing, while another call holds the workers.
-    bool run(RangeBody body, void* context, int count, int ranges) {
+    bool run(const Job& job) {
         // Not a mutex: a body that calls again on this thread must find it taken too.
         if (busy_.exchange(true)) return false;
+        std::uint32_t generation = 0;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            job_.body = body;
-            job_.context = context;
-            job_.count = count;
-            job_.ranges = ranges;
-            job_.next.store(0);
-            working_ = static_cast<int>(workers_.size());
-            ++generation_;
+            job_ = job;
+            generation = ++generation_;
+            done_ = 0;
+            next_.store(std::uint64_t{generation} << 32);
         }
         wake_.notify_all();
-        job_.work();
+        work(job, generation);
+        // Only for ranges taken: a worker that wakes late finds none left.
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            done_.wait(lock, [this] { return working_ == 0; });
+            finished_.wait(lock, [&] { return done_ == job.ranges; });
         }
         busy_.store(false);
         return true;
     }
 
   private:
-    void serve() {
-        std::uint64_t seen = 0;
+    // Runs ranges of the call `generation` until none is left, or another
+    // call has begun.
+    void work(const Job& job, std::uint32_t generation) {
+        std::uint64_t next = next_.load();
         for (;;) {
+            const auto range = static_cast<int>(next & 0xFFFF'FFFFu);
+            if (next >> 32 != generation || range >= job.ranges) return;
+            if (!next_.compare_exchange_weak(next, next + 1)) continue;
+            job.run(range);
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (++done_ == job.ranges) finished_.notify_one();
+            next = next_.load();
+        }
+    }
+
+    void serve() {
+        std::uint32_t seen = 0;
+        for (;;) {
+            Job job;
             {
                 std::unique_lock<std::mutex> lock(mutex_);
                 wake_.wait(lock, [&] { return stop_ || generation_ != seen; });
                 if (stop_) return;
                 seen = generation_;
+                job = job_;
             }
-            job_.work();
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (--working_ == 0) done_.notify_one();
+            work(job, seen);
         }
     }
 
     std::vector<std::thread> workers_;
     std::atomic<bool> busy_{false};  // set while the workers serve a call
-    std::mutex mutex_;               // guards the fields below and the job's hand-over
-    std::condition_variable wake_, done_;
+    // The call's number above its next range to take.
+    std::atomic<std::uint64_t> next_{0};
+    std::mutex mutex_;  // guards the fields below
+    std::condition_variable wake_, finished_;
     Job job_;
-    std::uint64_t generation_ = 0;
-    int working_ = 0;
+    std::uint32_t generation_ = 0;
+    int done_ = 0;  // ranges of the call finished
     bool stop_ = false;
 };
 
@@ -138,14 +150,10 @@ void forRangesErased(int count, int minPerRange, RangeBody body, void* context) 
         body(context, 0, count, 0);
         return;
     }
-    if (pool().threads() > 1 && pool().run(body, context, count, ranges)) return;
+    const Job job{body, context, count, ranges};
+    if (pool().threads() > 1 && pool().run(job)) return;
     // Alone, but in the same ranges, so results never depend on who ran them.
-    Job alone;
-    alone.body = body;
-    alone.context = context;
-    alone.count = count;
-    alone.ranges = ranges;
-    alone.work();
+    for (int range = 0; range < ranges; ++range) job.run(range);
 }
 
 }  // namespace parallel
