@@ -393,11 +393,16 @@ bool Renderer::renderOutlined(const IndexedImage& input, const PassSettings& set
     }
     if (outline_ < 0) return false;
     if (!shapeRenderer_) {
+        // The colours' enlargement held whole up to about 1000 x 1000, as the
+        // plain turn's; the shape's up to about 480 x 480, and beyond made in
+        // bands at each tick (more room gains little: the bands are made
+        // anew either way). With the rest the pass holds at most about 52 MiB.
         Options own = options_;
         own.searchOffset = false;
         own.redrawOutlines = false;
-        own.bandBytes = options_.bandBytes / 2;
+        own.bandBytes = options_.bandBytes / 16 * 13;
         colourRenderer_ = std::make_unique<Renderer>(own);
+        own.bandBytes = options_.bandBytes / 16 * 3;
         own.mmpxFirstDoubling = options_.mmpxShape;
         shapeRenderer_ = std::make_unique<Renderer>(own);
     }

@@ -103,8 +103,8 @@ class Renderer {
 
     // The outlined turn: its input's pixels and palette, the outline found
     // there, the input without it, a renderer each for the shape (of the
-    // input) and the colours (of the input without its outline), each with
-    // half the band budget, and the turned shape. Made when the input changes.
+    // input) and the colours (of the input without its outline), sharing the
+    // band budget, and the turned shape. Made when the input changes.
     std::vector<std::uint8_t> outlinedInput_;
     int outline_ = -1;
     std::unique_ptr<IndexedImage> bare_, shape_;
