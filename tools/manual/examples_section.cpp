@@ -116,7 +116,8 @@ void drawRotSpriteNote(Page& page) {
     page.paragraph(inner, titleBase + 8, box.w - 30, style::kBody,
                    "Scale2x, Scale2x, Scale2x, RotateUnzoom8x enlarges the sprite 8 ×, turns "
                    "it and samples it back: lines stay clean where Rotate breaks them. The "
-                   "RotSprite pass does it in one step and keeps lone highlights in place.");
+                   "RotSprite pass does it in one step, keeps lone highlights and draws "
+                   "outlines again, unbroken.");
 
     constexpr const char* kCaptions[] = {"Input", "Rotate, 30°", "RotSprite-style, 30°",
                                          "RotSprite, 30°"};

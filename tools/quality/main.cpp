@@ -8,7 +8,9 @@
 // raster.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ideal.h"
@@ -17,6 +19,7 @@
 #include "passes/pass_kinds.h"
 #include "passes/rotsprite/quarter_turn.h"
 #include "passes/rotsprite/renderer.h"
+#include "picture.h"
 #include "shapes.h"
 #include "sprites.h"
 
@@ -190,10 +193,42 @@ std::vector<IdealMeans> printIdeal(const std::vector<Method>& methods) {
     return means;
 }
 
+// The sword and the ring of the ideal measure at 30 degrees, before and after
+// RotSprite drew outlines again: input, before, now on each row, shown 5 x.
+int writePicture(const std::string& path) {
+    rotsprite::Options before;
+    before.redrawOutlines = false;
+    const Turn turns[] = {rotSprite(before), rotSprite({})};
+    const std::vector<std::uint8_t> palette = shapePaletteQuads();
+    const std::vector<Shape> shapes = idealShapes();
+    std::vector<std::unique_ptr<IndexedImage>> kept;
+    std::vector<PictureRow> rows;
+    for (const Shape* shape : {&shapes[2], &shapes[6]}) {
+        kept.push_back(idealRaster(*shape, 0, palette.data()));
+        rows.push_back({{kept.back().get()}, 5});
+        const IndexedImage& input = *kept.back();
+        for (const Turn& turn : turns) {
+            kept.push_back(turn(input, 30));
+            rows.back().images.push_back(kept.back().get());
+        }
+    }
+    if (!writeRows(path, rows)) {
+        std::fprintf(stderr, "marlune_quality: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("wrote %s\n", path.c_str());
+    return 0;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const std::vector<Sprite> sprites = qualitySprites();
+    if (argc == 3 && std::strcmp(argv[1], "--picture") == 0) return writePicture(argv[2]);
+    if (argc != 1) {
+        std::fprintf(stderr, "usage: %s [--picture OUT.ppm]\n", argv[0]);
+        return 2;
+    }
     const std::vector<Method> methods = {
         {"Rotate", flow({kRotate})},
         {"Scale2x x3 + RotateUnzoom8x", flow({kScale2x, kScale2x, kScale2x, kRotateUnzoom8x})},
