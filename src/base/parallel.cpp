@@ -12,6 +12,7 @@ namespace parallel {
 
 namespace {
 
+constexpr int kRangesPerThread = 4;
 std::atomic<int> rangeLimit_{0};
 std::atomic<int> smallestRange_{0};
 
@@ -131,7 +132,11 @@ void setRangeLimit(int ranges) {
 
 int rangeLimit() {
     const int limit = rangeLimit_.load();
-    return limit > 0 ? limit : threadCount();
+    if (limit > 0) return limit;
+    // Several ranges a thread: one that finishes early takes another, so
+    // work that is heavier in some rows still ends on all threads together.
+    const int threads = threadCount();
+    return threads > 1 ? kRangesPerThread * threads : 1;
 }
 
 void setSmallestRange(int items) {

@@ -10,9 +10,10 @@ namespace parallel {
 // The threads that work on a call: the caller and one worker per further core.
 int threadCount();
 
-// The most ranges a call is split into. 0 (the default) means one per thread.
-// Benchmarks set 1 to measure one thread; tests set odd counts to see that any
-// split gives the same result. Not for use while a call runs.
+// The most ranges a call is split into. 0 (the default) means a few per
+// thread (one with a single thread). Benchmarks set 1 to measure one thread;
+// tests set odd counts to see that any split gives the same result. Not for
+// use while a call runs.
 void setRangeLimit(int ranges);
 int rangeLimit();
 // When positive, the fewest items a range holds, whatever each call asks:

@@ -90,6 +90,9 @@ struct CellView {
     bool flatAround(std::int64_t x, std::int64_t y) const {
         return (row(y >> 1)[x >> 1] >> kFlatBit & 1) != 0;
     }
+    // Asks the cache for the cells of 4x row y4, near 4x column x4, ahead of
+    // their use (a hint: nothing is read).
+    void prefetch(std::int64_t x4, std::int64_t y4) const { __builtin_prefetch(row(y4) + x4); }
 };
 
 // Rows [first, first + count) of the 4x picture as cells: 8x rows

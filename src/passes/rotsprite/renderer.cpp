@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "base/parallel.h"
 #include "passes/rotsprite/outline.h"
@@ -25,6 +26,9 @@ Point moveOf(int m) {
 }
 // 8x rows a move and its neighbours reach beyond the sample's own row.
 constexpr int kReach = 2;
+
+// How far ahead in a list of samples the cells they read are asked for.
+constexpr int kAhead = 8;
 
 // Output pixels a range of rows takes before a second thread pays.
 constexpr int kPixelsPerRange = 4096;
@@ -136,10 +140,9 @@ Point Renderer::bestMove(const IndexedImage& input) {
 void Renderer::searchRows(const CellBand& band, Band own, int first, int last, Votes& votes,
                           RowScratch& scratch) const {
     const CellView cells = band.view();
-    // Most neighbours are alike: no table lookup for them.
-    const auto boundary = [this](int a, int b) {
-        return a == b ? std::uint32_t{} : similar_.distance(a, b);
-    };
+    // A lookup even for alike neighbours (distance 0): whether they are is
+    // too irregular to branch on.
+    const auto boundary = [this](int a, int b) { return similar_.distance(a, b); };
     const auto around = [&](std::int64_t x, std::int64_t y) {
         const int e = cells.at(x, y);
         return boundary(e, cells.at(x - 1, y)) + boundary(e, cells.at(x + 1, y)) +
@@ -157,8 +160,13 @@ void Renderer::searchRows(const CellBand& band, Band own, int first, int last, V
     std::int32_t* const columns = scratch.columns[1].data();
     std::int32_t* const rows = scratch.rows[1].data();
     int* const edges = scratch.pixels.data();
+    // The moves -1, 0, +1 half on both axes, made together.
+    static constexpr int kHalves[3] = {-1, 0, 1};
+    std::int32_t* const columnsOf[3] = {scratch.columns[0].data(), columns,
+                                        scratch.columns[2].data()};
+    std::int32_t* const rowsOf[3] = {scratch.rows[0].data(), rows, scratch.rows[2].data()};
     for (int j = first; j < last; ++j) {
-        grid_.cellsOfRow(j, {0, 0}, columns, rows);
+        grid_.cellsOfRow(j, kHalves, kHalves, 3, columnsOf, rowsOf);
         // The samples that vote and do not lie in a quiet quarter, without a
         // branch: where they fall is too irregular to predict.
         int count = 0;
@@ -173,16 +181,25 @@ void Renderer::searchRows(const CellBand& band, Band own, int first, int last, V
             count += voting && !quiet ? 1 : 0;
         }
         // Of those, the ones whose cell is not flat either.
+        // The cells those samples read are seldom in the cache: each list asks
+        // for the cells of the sample kAhead places on before it reads its own.
         int edgeCount = 0;
         for (int k = 0; k < count; ++k) {
+            if (k + kAhead < count) {
+                const int ahead = edges[k + kAhead];
+                cells.prefetch(columns[ahead] >> 1, rows[ahead] >> 1);
+            }
             const int i = edges[k];
             edges[edgeCount] = i;
             edgeCount += cells.flatAround(columns[i], rows[i]) ? 0 : 1;
         }
-        if (edgeCount == 0) continue;
-        grid_.cellsOfRow(j, {-1, -1}, scratch.columns[0].data(), scratch.rows[0].data());
-        grid_.cellsOfRow(j, {1, 1}, scratch.columns[2].data(), scratch.rows[2].data());
         for (int k = 0; k < edgeCount; ++k) {
+            if (k + kAhead < edgeCount) {
+                // The window's three rows of cells (its corners reach two 8x rows out).
+                const int ahead = edges[k + kAhead];
+                const std::int64_t x4 = (columns[ahead] >> 1) - 1, y4 = rows[ahead] >> 1;
+                for (std::int64_t y = y4 - 1; y <= y4 + 1; ++y) cells.prefetch(x4, y);
+            }
             const int i = edges[k];
             const std::int64_t column = columns[i], row = rows[i];
             // The 8x columns and rows of the moves -1, 0, +1 half on each axis.
@@ -255,11 +272,13 @@ void Renderer::sampleRows(const IndexedImage& input, const CellBand& band, Band 
     const std::int32_t* const centreColumns = moved ? scratch.columns[1].data() : columns;
     const std::int32_t* const centreRows = moved ? scratch.rows[1].data() : rows;
     std::uint8_t* const details = options_.restoreDetails ? details_.data() : nullptr;
+    const int halvesX[2] = {static_cast<int>(move.x), 0},
+              halvesY[2] = {static_cast<int>(move.y), 0};
+    std::int32_t* const columnsOf[2] = {columns, scratch.columns[1].data()};
+    std::int32_t* const rowsOf[2] = {rows, scratch.rows[1].data()};
     for (int j = first; j < last; ++j) {
-        grid_.cellsOfRow(j, move, columns, rows);
-        if (details != nullptr && moved) {
-            grid_.cellsOfRow(j, {0, 0}, scratch.columns[1].data(), scratch.rows[1].data());
-        }
+        grid_.cellsOfRow(j, halvesX, halvesY, details != nullptr && moved ? 2 : 1, columnsOf,
+                         rowsOf);
         std::uint8_t* const target = output.row(j);
         std::uint8_t* const marks =
             details != nullptr ? details + static_cast<std::ptrdiff_t>(j) * width : nullptr;
@@ -283,11 +302,23 @@ void Renderer::sampleRows(const IndexedImage& input, const CellBand& band, Band 
             const std::uint8_t value =
                 cells.input[(v >> kLevels) * cells.inputWidth + (u >> kLevels)];
             target[i] = quiet ? value : target[i];
-            if (quiet) mark(i);
+            // Not moved, a quiet sample's centre is the input pixel it took.
+            if (moved) {
+                if (quiet) mark(i);
+            } else if (marks != nullptr) {
+                marks[i] = quiet ? 0 : marks[i];
+            }
             others[count] = i;
             count += quiet ? 0 : 1;
         }
         for (int k = 0; k < count; ++k) {
+            if (k + kAhead < count) {
+                const int ahead = others[k + kAhead];
+                const std::int64_t x = std::clamp<std::int64_t>(columns[ahead], 0, width8 - 1);
+                const std::int64_t y =
+                    std::clamp<std::int64_t>(rows[ahead], own.first, own.last - 1);
+                cells.prefetch(x >> 1, y >> 1);
+            }
             const int i = others[k];
             std::int64_t x = columns[i], y = rows[i];
             const bool inside = x >= 0 && x < width8 && y >= 0 && y < height8;
@@ -317,7 +348,10 @@ void Renderer::restoreDetails(const IndexedImage& input, bool wrap, IndexedImage
     for (int j = 0; j < h; ++j) {
         const std::uint8_t* details = details_.data() + static_cast<std::size_t>(j) * w;
         for (int i = 0; i < w; ++i) {
-            if (details[i] == 0) continue;
+            // Few pixels are marked: skip to the next.
+            const void* next = std::memchr(details + i, 1, static_cast<std::size_t>(w - i));
+            if (next == nullptr) break;
+            i = static_cast<int>(static_cast<const std::uint8_t*>(next) - details);
             const Point centre = grid_.at(i, j);
             std::int64_t x = floorDiv(centre.x, kScale), y = floorDiv(centre.y, kScale);
             if (wrap) {

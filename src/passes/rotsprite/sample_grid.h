@@ -48,6 +48,9 @@ class SampleGrid {
     // and `rows` (width values each; 8x coordinates fit 32 bits for any image
     // size allowed). Four columns at a time where the processor has AVX2.
     void cellsOfRow(int j, Point halfSteps, std::int32_t* columns, std::int32_t* rows) const;
+    // The same for `count` moves at once, into columns[k] and rows[k].
+    void cellsOfRow(int j, const int* halfStepsX, const int* halfStepsY, int count,
+                    std::int32_t* const* columns, std::int32_t* const* rows) const;
 
     // The 8x pixel under that centre moved by `halfSteps` halves of an 8x pixel.
     Point at(int i, int j, Point halfSteps = {0, 0}) const {
