@@ -1,9 +1,19 @@
-// Throughput of every pass kind on a 1024 x 1024 pixel-art image, in output
-// pixels per second, each with its ratio to a memcpy of the same output size
-// measured in the same run; then the rotation flow (Scale2x three times, then
-// RotateUnzoom8x) on 256 x 256: first evaluation, angle change, rotation alone;
-// RotSprite's angle change on the same image, and the heap it holds and peaks
-// at on 1024 x 1024.
+// How fast the passes run, on pixel-art images (random 4 x 4 blocks of 4
+// colours) of 64, 256, 1024 and 2048 pixels a side, on one thread and on all.
+//
+// passKind/<kind>/<side>/<threads>: one apply of the pass (its output already
+//   made), threads 1 or 0 for all. Counters: Gpx_s, output pixels per second
+//   in the fastest run; memcpy_Gpx_s, a memcpy of the same output bytes in
+//   the same run, and vs_memcpy, the pass's speed over the memcpy's.
+// rotSpriteTick/<side>/<threads>/<outlined>: an angle-slider tick of a chain
+//   holding only RotSprite (right angles, which take a shortcut, left out),
+//   with the heap the pass holds and its peak during the first evaluation and
+//   a tick; outlined 1: on outlined discs, whose outline RotSprite draws
+//   again from two turns (the shape and the colours inside).
+// flow*: the flow Scale2x x3 + RotateUnzoom8x on 256 x 256: first evaluation,
+//   an angle tick, and the rotation alone.
+// Time columns are means; the counters come from the fastest iteration, which
+// other work on the machine disturbs least.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -17,13 +27,13 @@
 #include <random>
 #include <vector>
 
+#include "base/parallel.h"
 #include "passes/pass_chain.h"
 #include "passes/pass_kinds.h"
 #include "passes/rotate_pass.h"
 
 namespace {
 
-constexpr int kSide = 1024;
 constexpr int kFlowSide = 256;
 constexpr int kFlowAngle = 30;
 enum Kind { Scale2x = 2, RotateUnzoom8x = 10, RotSprite = 11 };
@@ -47,34 +57,39 @@ std::unique_ptr<IndexedImage> pixelArt(int side) {
     return image;
 }
 
-const IndexedImage& sharedInput() {
-    static const std::unique_ptr<IndexedImage> image = pixelArt(kSide);
+// Outlined discs on ground 0: radius 9.5 every 24 pixels, three fills, ink 7
+// on every filled pixel next to the ground; entry i is grey i.
+std::unique_ptr<IndexedImage> outlinedArt(int side) {
+    std::vector<std::uint8_t> palette(kPaletteBytes, 0);
+    for (std::size_t i = 0; i < 256; ++i) {
+        std::fill_n(&palette[4 * i], 3, static_cast<std::uint8_t>(i));
+    }
+    auto image = std::make_unique<IndexedImage>(nullptr, side, side, palette.data());
+    const auto fill = [](int x, int y) -> std::uint8_t {
+        const int dx = x % 24 - 12, dy = y % 24 - 12;
+        if (dx * dx + dy * dy >= 90) return 0;
+        return static_cast<std::uint8_t>(67 + 60 * ((x / 24 * 7 + y / 24 * 3) % 3));
+    };
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const std::uint8_t own = fill(x, y);
+            const bool edge = own != 0 && (fill(x - 1, y) == 0 || fill(x + 1, y) == 0 ||
+                                           fill(x, y - 1) == 0 || fill(x, y + 1) == 0);
+            image->row(y)[x] = edge ? 7 : own;
+        }
+    }
+    return image;
+}
+
+const IndexedImage& sharedInput(int side) {
+    static std::map<int, std::unique_ptr<IndexedImage>> images;
+    auto& image = images[side];
+    if (!image) image = pixelArt(side);
     return *image;
 }
 
-// Seconds one memcpy of `bytes` takes (best of several), measured once per size.
-double memcpySeconds(std::size_t bytes) {
-    static std::map<std::size_t, double> cache;
-    if (auto found = cache.find(bytes); found != cache.end()) return found->second;
-    std::vector<std::uint8_t> from(bytes, 1), to(bytes, 0);
-    double best = 1e9;
-    for (int run = 0; run < 50; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::ClobberMemory();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    benchmark::DoNotOptimize(to.data());
-    return cache[bytes] = best;
-}
-
-std::size_t outputBytes(const IndexedImage& image) {
-    return static_cast<std::size_t>(image.stride()) * static_cast<std::size_t>(image.height);
-}
-
 // The shortest time one iteration took, so other work on the machine
-// disturbs the ratio as little as it disturbs the memcpy figure.
+// disturbs the figures as little as possible.
 class BestTime {
   public:
     void start() { start_ = std::chrono::steady_clock::now(); }
@@ -89,20 +104,55 @@ class BestTime {
     double best_ = 1e9;
 };
 
-// Output pixels per second, and the memcpy time of the output's bytes over the
-// pass's time (1.0: as fast as copying the result).
+// Seconds one memcpy of `bytes` takes, the fastest of runs as many as fit in
+// about the time the pass was measured for.
+double memcpySeconds(std::size_t bytes) {
+    std::vector<std::uint8_t> from(bytes, 1), to(bytes, 0);
+    BestTime time;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    for (int run = 0; run < 5 || std::chrono::steady_clock::now() < deadline; ++run) {
+        time.start();
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::ClobberMemory();
+        time.stop();
+    }
+    benchmark::DoNotOptimize(to.data());
+    return time.seconds();
+}
+
+std::size_t outputBytes(const IndexedImage& image) {
+    return static_cast<std::size_t>(image.stride()) * static_cast<std::size_t>(image.height);
+}
+
+// Output pixels per second at the best time, beside the memcpy of the same bytes.
 void report(benchmark::State& state, const IndexedImage& output, const BestTime& time) {
-    const auto pixels = static_cast<std::int64_t>(output.width) * output.height;
-    state.SetItemsProcessed(state.iterations() * pixels);
-    state.counters["memcpy_ratio"] = memcpySeconds(outputBytes(output)) / time.seconds();
+    const double pixels = static_cast<double>(output.width) * output.height;
+    const double copy = memcpySeconds(outputBytes(output));
+    state.counters["Gpx_s"] = pixels / time.seconds() * 1e-9;
+    state.counters["memcpy_Gpx_s"] = pixels / copy * 1e-9;
+    state.counters["vs_memcpy"] = copy / time.seconds();
+}
+
+// Runs the benchmark on one thread (argument 1) or all (0).
+class Threads {
+  public:
+    explicit Threads(std::int64_t limit) { parallel::setRangeLimit(static_cast<int>(limit)); }
+    ~Threads() { parallel::setRangeLimit(0); }
+    Threads(const Threads&) = delete;
+    Threads& operator=(const Threads&) = delete;
+};
+
+std::string threadsLabel(std::int64_t limit) {
+    return limit == 1 ? "1 thread" : std::to_string(parallel::threadCount()) + " threads";
 }
 
 void passKind(benchmark::State& state) {
     const int kind = static_cast<int>(state.range(0));
+    const IndexedImage& input = sharedInput(static_cast<int>(state.range(1)));
+    const Threads threads(state.range(2));
     PassChain settingsHolder;  // rotation passes read its angle; never evaluated
     settingsHolder.setRotationAngle(nullptr, kFlowAngle);
     std::unique_ptr<Pass> pass = makePass(kind, settingsHolder.settings());
-    const IndexedImage& input = sharedInput();
     pass->apply(nullptr, input);
     BestTime time;
     for (auto _ : state) {
@@ -111,19 +161,16 @@ void passKind(benchmark::State& state) {
         benchmark::ClobberMemory();
         time.stop();
     }
-    state.SetLabel(passKindNamesNarrow[kind]);
+    state.SetLabel(std::string(passKindNamesNarrow[kind]) + ", " + threadsLabel(state.range(2)));
     report(state, *pass->output, time);
 }
 
-void memcpyOfOutput(benchmark::State& state) {
-    const auto bytes = static_cast<std::size_t>(state.range(0));
-    std::vector<std::uint8_t> from(bytes, 1), to(bytes, 0);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::ClobberMemory();
+void passKindArguments(benchmark::internal::Benchmark* b) {
+    for (int kind = 0; kind < kPassKindCount; ++kind) {
+        for (int side : {64, 256, 1024, 2048}) {
+            for (int threads : {1, 0}) b->Args({kind, side, threads});
+        }
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
 }
 
 PassChain& flow() {
@@ -181,11 +228,31 @@ void flowRotationAlone(benchmark::State& state) {
     report(state, *pass.output, time);
 }
 
-// An angle-slider tick of a flow holding only RotSprite; right angles, which
-// take a shortcut, are left out.
-void rotSpriteAngleChange(benchmark::State& state) {
+// Heap held by a RotSprite pass (output and working memory), its peak during
+// a first evaluation and during an angle tick, in MiB.
+void rotSpriteMemory(benchmark::State& state, const IndexedImage& input) {
+    PassChain settingsHolder;
+    settingsHolder.setRotationAngle(nullptr, kFlowAngle);
+    const std::size_t before = heapNow;
+    heapPeak = heapNow;
+    std::unique_ptr<Pass> pass = makePass(RotSprite, settingsHolder.settings());
+    pass->apply(nullptr, input);
+    const std::size_t firstPeak = heapPeak, held = heapNow;
+    settingsHolder.setRotationAngle(nullptr, kFlowAngle + 1);
+    heapPeak = heapNow;
+    pass->apply(nullptr, input);
+    constexpr double kMiB = 1 << 20;
+    state.counters["held_MiB"] = static_cast<double>(held - before) / kMiB;
+    state.counters["first_peak_MiB"] = static_cast<double>(firstPeak - before) / kMiB;
+    state.counters["tick_peak_MiB"] = static_cast<double>(heapPeak - before) / kMiB;
+}
+
+void rotSpriteTick(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    const Threads threads(state.range(1));
+    const bool outlined = state.range(2) != 0;
     PassChain chain;
-    chain.setSource(pixelArt(kFlowSide));
+    chain.setSource(outlined ? outlinedArt(side) : pixelArt(side));
     chain.insertPass(nullptr, 0, RotSprite);
     int degrees = 0;
     BestTime time;
@@ -196,29 +263,10 @@ void rotSpriteAngleChange(benchmark::State& state) {
         chain.setRotationAngle(nullptr, degrees);
         time.stop();
     }
+    state.SetLabel(threadsLabel(state.range(1)) + (outlined ? ", outlined" : ""));
     report(state, *chain.displayedImage(), time);
-}
-
-// Heap held by a RotSprite pass on 1024 x 1024 (output and working memory),
-// and the peak during a first evaluation and during an angle tick, in MiB.
-void rotSpriteMemory(benchmark::State& state) {
-    PassChain settingsHolder;
-    settingsHolder.setRotationAngle(nullptr, kFlowAngle);
-    const IndexedImage& input = sharedInput();
-    for (auto _ : state) {
-        const std::size_t before = heapNow;
-        heapPeak = heapNow;
-        std::unique_ptr<Pass> pass = makePass(RotSprite, settingsHolder.settings());
-        pass->apply(nullptr, input);
-        const std::size_t firstPeak = heapPeak, held = heapNow;
-        settingsHolder.setRotationAngle(nullptr, kFlowAngle + 1);
-        heapPeak = heapNow;
-        pass->apply(nullptr, input);
-        constexpr double kMiB = 1 << 20;
-        state.counters["held_MiB"] = static_cast<double>(held - before) / kMiB;
-        state.counters["first_peak_MiB"] = static_cast<double>(firstPeak - before) / kMiB;
-        state.counters["tick_peak_MiB"] = static_cast<double>(heapPeak - before) / kMiB;
-    }
+    state.counters["best_ms"] = time.seconds() * 1e3;
+    rotSpriteMemory(state, *chain.source());
 }
 
 }  // namespace
@@ -240,12 +288,14 @@ void operator delete(void* block, std::size_t) noexcept {
     operator delete(block);
 }
 
-BENCHMARK(memcpyOfOutput)->Arg(kSide* kSide)->Arg(4 * kSide * kSide)->Arg(9 * kSide * kSide);
-BENCHMARK(passKind)->DenseRange(0, kPassKindCount - 1);
-BENCHMARK(flowFirstEvaluation)->Unit(benchmark::kMicrosecond);
-BENCHMARK(flowAngleChange)->Unit(benchmark::kMicrosecond);
-BENCHMARK(flowRotationAlone)->Unit(benchmark::kMicrosecond);
-BENCHMARK(rotSpriteAngleChange)->Unit(benchmark::kMillisecond);
-BENCHMARK(rotSpriteMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(passKind)->Apply(passKindArguments)->UseRealTime()->MinTime(0.1);
+BENCHMARK(rotSpriteTick)
+    ->ArgsProduct({{256, 1024}, {1, 0}, {0, 1}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
+BENCHMARK(flowFirstEvaluation)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(flowAngleChange)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(flowRotationAlone)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -21,7 +21,7 @@ class PassChain {
 
     // Inserts a pass of `kind` before position `position` (<= 0: at the front;
     // beyond the end: appended), drops the outputs behind it, evaluates.
-    // A kind outside 0..11 logs "ERROR: unimplemented pass!!" and changes nothing.
+    // A kind outside 0..kPassKindCount - 1 logs "ERROR: unimplemented pass!!" and changes nothing.
     void insertPass(HWND owner, int position, int kind);
     // Removes the pass at `position`, drops the outputs behind it, evaluates.
     // A position outside the chain is ignored.

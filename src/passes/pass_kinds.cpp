@@ -1,5 +1,6 @@
 #include "passes/pass_kinds.h"
 
+#include "passes/mmpx2x_pass.h"
 #include "passes/replication_passes.h"
 #include "passes/rotate_pass.h"
 #include "passes/rotsprite_pass.h"
@@ -19,13 +20,14 @@ const wchar_t* const passKindNames[kPassKindCount + 1] = {
     L"RotateUnzoom6x",
     L"RotateUnzoom8x",
     L"RotSprite",
+    L"MMPX2x",
     L"END",
 };
 
 const char* const passKindNamesNarrow[kPassKindCount + 1] = {
     "Zoom2x", "Zoom3x",         "Scale2x",        "Scale3x",        "Canvas2x",       "Space2x",
     "Rotate", "RotateUnzoom2x", "RotateUnzoom4x", "RotateUnzoom6x", "RotateUnzoom8x", "RotSprite",
-    "END"};
+    "MMPX2x", "END"};
 
 std::unique_ptr<Pass> makePass(int kind, const PassSettings& settings) {
     switch (kind) {
@@ -53,6 +55,8 @@ std::unique_ptr<Pass> makePass(int kind, const PassSettings& settings) {
             return std::make_unique<RotatePass>(8, settings);
         case 11:
             return std::make_unique<RotSpritePass>(settings);
+        case 12:
+            return std::make_unique<Mmpx2xPass>();
         default:
             return nullptr;
     }

@@ -1,9 +1,12 @@
 #include "passes/replication_passes.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "base/parallel.h"
 #include "passes/kernels/output_size.h"
 #include "passes/kernels/replicate_rows.h"
+#include "passes/kernels/rows_per_range.h"
 
 using kernels::hasSize;
 
@@ -13,6 +16,15 @@ std::size_t bytes(int count) {
     return static_cast<std::size_t>(count);
 }
 
+// Input rows split over the threads, each making `factor` output rows of
+// `factor` * w bytes.
+template <typename Rows>
+void splitRows(const IndexedImage& input, int factor, Rows rows) {
+    const std::int64_t rowBytes = std::int64_t{factor} * factor * input.width;
+    parallel::forRanges(input.height,
+                        kernels::rowsPerRange(rowBytes, kernels::kCopyingBytesPerRange), rows);
+}
+
 }  // namespace
 
 void Zoom2xPass::apply(HWND owner, const IndexedImage& input) {
@@ -20,10 +32,8 @@ void Zoom2xPass::apply(HWND owner, const IndexedImage& input) {
     const int h = input.height;
     IndexedImage* out = outputFor(owner, input, 2 * w, 2 * h);
     if (!hasSize(out, 2 * w, 2 * h)) return;
-    for (int y = 0; y < h; ++y) {
-        kernels::doubleRow(input.row(y), out->row(2 * y), w);
-        std::memcpy(out->row(2 * y + 1), out->row(2 * y), bytes(2 * w));
-    }
+    splitRows(input, 2,
+              [&](int first, int last) { kernels::zoom2xRows(input, *out, first, last); });
 }
 
 void Zoom3xPass::apply(HWND owner, const IndexedImage& input) {
@@ -31,11 +41,8 @@ void Zoom3xPass::apply(HWND owner, const IndexedImage& input) {
     const int h = input.height;
     IndexedImage* out = outputFor(owner, input, 3 * w, 3 * h);
     if (!hasSize(out, 3 * w, 3 * h)) return;
-    for (int y = 0; y < h; ++y) {
-        kernels::tripleRow(input.row(y), out->row(3 * y), w);
-        std::memcpy(out->row(3 * y + 1), out->row(3 * y), bytes(3 * w));
-        std::memcpy(out->row(3 * y + 2), out->row(3 * y), bytes(3 * w));
-    }
+    splitRows(input, 3,
+              [&](int first, int last) { kernels::zoom3xRows(input, *out, first, last); });
 }
 
 void Canvas2xPass::apply(HWND owner, const IndexedImage& input) {
@@ -43,12 +50,19 @@ void Canvas2xPass::apply(HWND owner, const IndexedImage& input) {
     const int h = input.height;
     IndexedImage* out = outputFor(owner, input, 2 * w, 2 * h);
     if (!hasSize(out, 2 * w, 2 * h)) return;
-    // One fill of the whole pixel memory, padding included, so no margin of an
-    // earlier run survives.
-    std::memset(out->pixels, 0, static_cast<std::size_t>(out->stride()) * bytes(out->height));
     const int dx = w / 2;
     const int dy = h / 2;
-    for (int y = 0; y < h; ++y) std::memcpy(out->row(y + dy) + dx, input.row(y), bytes(w));
+    // Output rows cleared whole, padding included, so no margin of an earlier
+    // run survives; those that hold an input row get it.
+    const std::int64_t stride = out->stride();
+    parallel::forRanges(out->height, kernels::rowsPerRange(stride, kernels::kCopyingBytesPerRange),
+                        [&](int first, int last) {
+                            std::memset(out->row(first), 0,
+                                        bytes(last - first) * bytes(out->stride()));
+                            for (int y = std::max(first - dy, 0); y < std::min(last - dy, h); ++y) {
+                                std::memcpy(out->row(y + dy) + dx, input.row(y), bytes(w));
+                            }
+                        });
 }
 
 void Space2xPass::apply(HWND owner, const IndexedImage& input) {
@@ -56,8 +70,6 @@ void Space2xPass::apply(HWND owner, const IndexedImage& input) {
     const int h = input.height;
     IndexedImage* out = outputFor(owner, input, 2 * w, 2 * h);
     if (!hasSize(out, 2 * w, 2 * h)) return;
-    for (int y = 0; y < h; ++y) {
-        std::memset(out->row(2 * y), 0, bytes(2 * w));
-        kernels::spreadRow(input.row(y), out->row(2 * y + 1), w);
-    }
+    splitRows(input, 2,
+              [&](int first, int last) { kernels::space2xRows(input, *out, first, last); });
 }

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/parallel.h"
 #include "passes/kernels/output_size.h"
 #include "passes/kernels/rotate_rows.h"
+#include "passes/kernels/rows_per_range.h"
 
 namespace {
 
@@ -53,23 +55,35 @@ void RotatePass::apply(HWND owner, const IndexedImage& input) {
     }
 
     const bool wrap = settings_.wrapAround != 0;
-    kernels::RotationRow row{
-        columnCos_.data(), columnSin_.data(), 0.0, 0.0, 1.0 / static_cast<double>(scale), outW};
     const kernels::RotationSource source{input.pixels, w, h, input.stride()};
-    kernels::SpanGuess guess;
-    for (int j = 0; j < outH; ++j) {
-        const double dy = j - outH / 2;
-        row.rowSin = dy * sinT;
-        row.rowCos = dy * cosT;
-        const kernels::ColumnSpan inside = kernels::insideSpan(row, source, guess);
-        std::uint8_t* target = out->row(j);
-        if (wrap) {
-            kernels::copyWrapped(row, source, {0, inside.first}, target);
-            kernels::copyWrapped(row, source, {inside.last, outW}, target);
-        } else {
-            std::fill(target, target + inside.first, std::uint8_t{0});
-            std::fill(target + inside.last, target + outW, std::uint8_t{0});
+    // Rows in strips of columns: a strip's source pixels lie along short
+    // slanted runs that the next rows reuse while they are in the cache; a
+    // whole row's run through a large input would be gone by then.
+    constexpr int kStrip = 256;
+    const auto rows = [&](int first, int last) {
+        kernels::RotationRow row{
+            columnCos_.data(), columnSin_.data(), 0.0, 0.0, 1.0 / static_cast<double>(scale), outW};
+        for (int left = 0; left < outW; left += kStrip) {
+            const int right = std::min(left + kStrip, outW);
+            kernels::SpanGuess guess;
+            for (int j = first; j < last; ++j) {
+                const double dy = j - outH / 2;
+                row.rowSin = dy * sinT;
+                row.rowCos = dy * cosT;
+                const kernels::ColumnSpan whole = kernels::insideSpan(row, source, guess);
+                const kernels::ColumnSpan inside{std::clamp(whole.first, left, right),
+                                                 std::clamp(whole.last, left, right)};
+                std::uint8_t* target = out->row(j);
+                if (wrap) {
+                    kernels::copyWrapped(row, source, {left, inside.first}, target);
+                    kernels::copyWrapped(row, source, {inside.last, right}, target);
+                } else {
+                    std::fill(target + left, target + inside.first, std::uint8_t{0});
+                    std::fill(target + inside.last, target + right, std::uint8_t{0});
+                }
+                kernels::copyInside(row, source, inside, target);
+            }
         }
-        kernels::copyInside(row, source, inside, target);
-    }
+    };
+    parallel::forRanges(outH, kernels::rowsPerRange(outW, kernels::kLookingUpBytesPerRange), rows);
 }

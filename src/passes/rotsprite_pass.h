@@ -1,7 +1,8 @@
 #pragma once
 // RotSprite: turns by the shared angle like Rotate, keeping the size, but
-// through an 8x enlargement that smooths lines and keeps single-pixel details
-// (rotsprite/renderer.h). Writes only input indices, or 0 outside the input.
+// through an 8x enlargement that smooths lines and keeps single-pixel details,
+// and draws a one-colour outline again unbroken (rotsprite/renderer.h).
+// Writes only input indices, or 0 outside the input.
 #include "passes/pass.h"
 #include "passes/rotsprite/renderer.h"
 

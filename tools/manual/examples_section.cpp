@@ -28,6 +28,7 @@ std::string describe(const ExampleSpot& spot) {
     if (kind == "Zoom3x") return "3 × 3 blocks";
     if (kind == "Scale2x") return "smooth edges";
     if (kind == "Scale3x") return "smooth edges";
+    if (kind == "MMPX2x") return "sharp corners";
     if (kind == "Canvas2x") return "canvas doubled";
     if (kind == "Space2x") return "pixels spread out";
     if (kind == "RotSprite") return "smooth, same size";
@@ -88,7 +89,9 @@ void drawExamplesSection(Page& page) {
     const int noteX = L::kColumn0 + 3 * L::kColumnStep;
     page.paragraph(noteX, L::kTripleRow + 4, kPageWidth - kMargin - noteX, style::kSoft,
                    "Zoom repeats every pixel. Scale2x and Scale3x look at the neighbours "
-                   "and round off stair-step diagonals, using only colours already there.");
+                   "and round off stair-step diagonals. MMPX2x smooths lines and slopes too, "
+                   "but keeps square corners sharp and single pixels whole. None adds a "
+                   "colour.");
 
     const int secondRule = L::kRotationRow - 38;
     page.canvas.hline(kMargin, kPageWidth - kMargin - 1, secondRule, colour::kRule);
@@ -113,7 +116,8 @@ void drawRotSpriteNote(Page& page) {
     page.paragraph(inner, titleBase + 8, box.w - 30, style::kBody,
                    "Scale2x, Scale2x, Scale2x, RotateUnzoom8x enlarges the sprite 8 ×, turns "
                    "it and samples it back: lines stay clean where Rotate breaks them. The "
-                   "RotSprite pass does it in one step and keeps lone highlights in place.");
+                   "RotSprite pass does it in one step, keeps lone highlights and draws "
+                   "outlines again, unbroken.");
 
     constexpr const char* kCaptions[] = {"Input", "Rotate, 30°", "RotSprite-style, 30°",
                                          "RotSprite, 30°"};

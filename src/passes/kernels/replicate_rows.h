@@ -1,15 +1,16 @@
 #pragma once
-// Row kernels of the replication passes. Each reads `width` source bytes and
-// writes exactly the output bytes named, never a row's padding.
-#include <cstdint>
+// Rows of the replication passes. Each writes exactly the output bytes named,
+// never a row's padding.
+#include "image/indexed_image.h"
 
 namespace kernels {
 
-// out[2x] = out[2x + 1] = in[x]: 2 * width bytes.
-void doubleRow(const std::uint8_t* in, std::uint8_t* out, int width);
-// out[3x] = out[3x + 1] = out[3x + 2] = in[x]: 3 * width bytes.
-void tripleRow(const std::uint8_t* in, std::uint8_t* out, int width);
-// out[2x] = in[x], out[2x + 1] = 0: 2 * width bytes.
-void spreadRow(const std::uint8_t* in, std::uint8_t* out, int width);
+// Input rows [first, last): every pixel a 2 x 2 block of out, 2w x 2h.
+void zoom2xRows(const IndexedImage& in, IndexedImage& out, int first, int last);
+// Every pixel a 3 x 3 block of out, 3w x 3h.
+void zoom3xRows(const IndexedImage& in, IndexedImage& out, int first, int last);
+// Every pixel at the upper left (on screen) of its 2 x 2 cell of out, the
+// other three index 0.
+void space2xRows(const IndexedImage& in, IndexedImage& out, int first, int last);
 
 }  // namespace kernels

@@ -1,20 +1,20 @@
 #pragma once
-// Interior rows of Scale2x and Scale3x: the blocks of source columns 1 to
-// width - 2 of one source row that has a row above and below it. Reads only
-// columns 0 to width - 1 of the three rows; writes only those blocks.
-#include <cstdint>
+// Rows of Scale2x and Scale3x, whole. A neighbour outside the image is taken
+// as the nearest pixel inside it (the row itself above the top row, the pixel
+// itself beside the first and last column): with Scale2x's and Scale3x's rules
+// that gives exactly what outside neighbours that match nothing give, since a
+// copied neighbour equal to the centre changes nothing. So border rows run
+// through the same vector code as the rest. Writes exactly the blocks of the
+// rows named, never a row's padding.
+#include "image/indexed_image.h"
 
 namespace kernels {
 
-// `above`, `here`, `below`: source memory rows r + 1, r, r - 1.
-// `upper`, `lower`: output memory rows 2r + 1, 2r.
-void scale2xInteriorRow(const std::uint8_t* above, const std::uint8_t* here,
-                        const std::uint8_t* below, std::uint8_t* upper, std::uint8_t* lower,
-                        int width);
+// Input rows [first, last) of `in` into `out`, 2w x 2h: input memory row r
+// makes output memory rows 2r + 1 (upper on screen) and 2r.
+void scale2xRows(const IndexedImage& in, IndexedImage& out, int first, int last);
 
-// `top`, `middle`, `bottom`: output memory rows 3r + 2, 3r + 1, 3r.
-void scale3xInteriorRow(const std::uint8_t* above, const std::uint8_t* here,
-                        const std::uint8_t* below, std::uint8_t* top, std::uint8_t* middle,
-                        std::uint8_t* bottom, int width);
+// The same for Scale3x into 3w x 3h: rows 3r + 2, 3r + 1 and 3r.
+void scale3xRows(const IndexedImage& in, IndexedImage& out, int first, int last);
 
 }  // namespace kernels

@@ -3,44 +3,77 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/parallel.h"
+#include "passes/kernels/sse2.h"
+
 namespace rotsprite {
 
 namespace {
 
-// Scale2x's rule with "similar" for "equal". A corner takes a neighbour's
-// index only when that differs from the centre's by more than similarity, so
-// an enlargement of one colour's near shades keeps the indices it had.
-void writeBlock(int b, int d, int e, int f, int h, std::uint8_t* upper, std::uint8_t* lower,
-                const SimilarColours& similar) {
-    const auto index = static_cast<std::uint8_t>(e);
-    upper[0] = upper[1] = lower[0] = lower[1] = index;
-    // Equal markers (both outside) also mean no corner can change.
-    if (b == h || d == f || similar.similar(b, h) || similar.similar(d, f)) return;
-    const auto corner = [&](int side, int other, std::uint8_t& target) {
-        if (similar.similar(side, other) && !similar.similar(side, e)) {
-            target = static_cast<std::uint8_t>(side);
-        }
-    };
-    corner(d, b, upper[0]);
-    corner(f, b, upper[1]);
-    corner(d, h, lower[0]);
-    corner(f, h, lower[1]);
+// Pixels made per range before a second thread pays.
+constexpr int kPixelsPerRange = 1 << 15;
+// 4x rows whose cells are made from one pass over their 2x rows.
+constexpr int kChunkRows = 32;
+
+int rowsPerRange(int width) {
+    return std::max(kPixelsPerRange / std::max(width, 1), 1);
 }
 
-void resize(RowBand& band, int width, int height, int first, int last) {
-    band.width = width;
-    band.height = height;
-    band.first = first;
-    band.count = last - first;
-    const std::size_t bytes =
-        static_cast<std::size_t>(band.count) * static_cast<std::size_t>(width);
-    // Exactly the size asked for (a growing vector would double), and the old
-    // block freed first: the band is the pass's largest allocation.
-    if (band.pixels.capacity() < bytes) {
-        std::vector<std::uint8_t>().swap(band.pixels);
-        band.pixels.reserve(bytes);
+// Scale2x's rule with "similar" for "equal": which of the block's pixels
+// take a neighbour's index, as the bits of a Cell. A corner takes it only when
+// that differs from the centre's by more than similarity, so an enlargement
+// of one colour's near shades keeps the indices it had.
+int corners(int b, int d, int e, int f, int h, const SimilarColours& similar) {
+    // Equal markers (both outside) also mean no corner can change.
+    if (b == h || d == f || similar.similar(b, h) || similar.similar(d, f)) return 0;
+    const auto copies = [&](int side, int other) {
+        return similar.similar(side, other) && !similar.similar(side, e) ? 1 : 0;
+    };
+    return copies(d, h) | copies(f, h) << 1 | copies(d, b) << 2 | copies(f, b) << 3;
+}
+
+// Calls block(x, b, d, e, f, h) for every pixel of a row, outside neighbours
+// given as kOutside; but plain(x) for runs of 16 pixels from x whose blocks
+// all stay whole because B = H or D = F, by far the most common case, found
+// 16 at a time.
+constexpr int kRun = 16;
+template <typename Plain, typename Block>
+void forEachBlock(const std::uint8_t* above, const std::uint8_t* here, const std::uint8_t* below,
+                  int width, Plain plain, Block block) {
+    const auto one = [&](int x) {
+        const int b = above != nullptr ? above[x] : kOutside;
+        const int h = below != nullptr ? below[x] : kOutside;
+        const int d = x > 0 ? here[x - 1] : kOutside;
+        const int f = x + 1 < width ? here[x + 1] : kOutside;
+        block(x, b, d, here[x], f, h);
+    };
+    int x = 0;
+    if (above != nullptr && below != nullptr && width > kRun + 1) {
+        one(x++);
+        for (; x + kRun <= width - 1; x += kRun) {
+            using kernels::sse2::equal;
+            using kernels::sse2::load;
+            const __m128i whole = _mm_or_si128(equal(load(above + x), load(below + x)),
+                                               equal(load(here + x - 1), load(here + x + 1)));
+            if (_mm_movemask_epi8(whole) == 0xFFFF) {
+                plain(x);
+            } else {
+                for (int k = x; k < x + kRun; ++k) one(k);
+            }
+        }
     }
-    band.pixels.resize(bytes);
+    for (; x < width; ++x) one(x);
+}
+
+// Sizes a buffer to exactly `size` elements (a growing vector would double),
+// the old block freed first: these are the pass's largest allocations.
+template <typename T>
+void resizeExactly(std::vector<T>& buffer, std::size_t size) {
+    if (buffer.capacity() < size) {
+        std::vector<T>().swap(buffer);
+        buffer.reserve(size);
+    }
+    buffer.resize(size);
 }
 
 }  // namespace
@@ -48,58 +81,231 @@ void resize(RowBand& band, int width, int height, int first, int last) {
 void Enlargement::scaleRow(const std::uint8_t* above, const std::uint8_t* here,
                            const std::uint8_t* below, int width, std::uint8_t* upper,
                            std::uint8_t* lower, const SimilarColours& similar) {
-    for (int x = 0; x < width; ++x) {
-        const int b = above != nullptr ? above[x] : kOutside;
-        const int h = below != nullptr ? below[x] : kOutside;
-        const int d = x > 0 ? here[x - 1] : kOutside;
-        const int f = x + 1 < width ? here[x + 1] : kOutside;
-        writeBlock(b, d, here[x], f, h, upper + 2 * x, lower + 2 * x, similar);
-    }
+    const auto plain = [&](int x) {
+        const __m128i e = kernels::sse2::load(here + x);
+        kernels::sse2::storeInterleaved2(upper + 2 * x, e, e);
+        kernels::sse2::storeInterleaved2(lower + 2 * x, e, e);
+    };
+    forEachBlock(above, here, below, width, plain, [&](int x, int b, int d, int e, int f, int h) {
+        const int copied = corners(b, d, e, f, h, similar);
+        const auto pick = [&](int bit, int side) {
+            return static_cast<std::uint8_t>((copied >> bit & 1) != 0 ? side : e);
+        };
+        lower[2 * x] = pick(0, d);
+        lower[2 * x + 1] = pick(1, f);
+        upper[2 * x] = pick(2, d);
+        upper[2 * x + 1] = pick(3, f);
+    });
+}
+
+void Enlargement::cellRow(const std::uint8_t* above, const std::uint8_t* here,
+                          const std::uint8_t* below, int width, Cell* cells,
+                          const SimilarColours& similar) {
+    const auto plain = [&](int x) {
+        const __m128i e = kernels::sse2::load(here + x), zero = _mm_setzero_si128();
+        kernels::sse2::store(reinterpret_cast<std::uint8_t*>(cells + x),
+                             _mm_unpacklo_epi8(e, zero));
+        kernels::sse2::store(reinterpret_cast<std::uint8_t*>(cells + x + 8),
+                             _mm_unpackhi_epi8(e, zero));
+    };
+    forEachBlock(above, here, below, width, plain, [&](int x, int b, int d, int e, int f, int h) {
+        cells[x] = static_cast<Cell>(e | corners(b, d, e, f, h, similar) << kCornerBit);
+    });
 }
 
 void Enlargement::setInput(const IndexedImage& input) {
-    RowBand& base = levels_[0];
     const auto rowBytes = static_cast<std::size_t>(input.width);
-    bool same = base.width == input.width && base.height == input.height &&
+    bool same = input_.width == input.width && input_.height == input.height &&
                 std::equal(palette_.begin(), palette_.end(), input.palette());
     for (int y = 0; same && y < input.height; ++y) {
-        same = std::memcmp(base.row(y), input.row(y), rowBytes) == 0;
+        same = std::memcmp(input_.row(y), input.row(y), rowBytes) == 0;
     }
     if (same) return;
     std::copy_n(input.palette(), kPaletteBytes, palette_.begin());
-    resize(base, input.width, input.height, 0, input.height);
-    for (int y = 0; y < input.height; ++y) std::memcpy(base.row(y), input.row(y), rowBytes);
-    levels_[kLevels].count = 0;
+    input_.width = input.width;
+    input_.height = input_.count = input.height;
+    resizeExactly(input_.pixels, rowBytes * static_cast<std::size_t>(input.height));
+    for (int y = 0; y < input.height; ++y) std::memcpy(input_.row(y), input.row(y), rowBytes);
+    if (mmpxFirst_) padded_.set(input);
+    cells_.count = 0;
+    doubled_.count = 0;
 }
 
-const RowBand& Enlargement::rows(const SimilarColours& similar, int first, int last) {
-    RowBand& top = levels_[kLevels];
-    if (top.count > 0 && top.holds(first, last)) return top;
-
-    // From the top level down: the source rows whose blocks cover the rows
-    // wanted, then those rows and their neighbours at the level below.
-    std::array<int, kLevels + 1> from{}, to{};
-    from[kLevels] = first;
-    to[kLevels] = last;
-    for (int level = kLevels; level > 1; --level) {
-        const int height = levels_[0].height << (level - 1);
-        from[level - 1] = std::max(from[level] / 2 - 1, 0);
-        to[level - 1] = std::min((to[level] - 1) / 2 + 2, height);
-    }
-    for (int level = 1; level <= kLevels; ++level) {
-        const RowBand& source = levels_[level - 1];
-        const int sourceFirst = from[level] / 2;
-        const int sourceLast = (to[level] - 1) / 2 + 1;
-        RowBand& target = levels_[level];
-        resize(target, 2 * source.width, 2 * source.height, 2 * sourceFirst, 2 * sourceLast);
-        for (int r = sourceFirst; r < sourceLast; ++r) {
+// 2x rows [first, last), both even: the blocks of input rows first / 2 on.
+void Enlargement::makeDoubled(const SimilarColours& similar, int first, int last) {
+    const RowBand& source = input_;
+    doubled_.width = 2 * source.width;
+    doubled_.height = 2 * source.height;
+    doubled_.first = first;
+    doubled_.count = last - first;
+    resizeExactly(doubled_.pixels, static_cast<std::size_t>(doubled_.count) *
+                                       static_cast<std::size_t>(doubled_.width));
+    parallel::forRanges(doubled_.count / 2, rowsPerRange(doubled_.width), [&](int from, int to) {
+        static const mmpx::Luma kEquallyBright{};
+        for (int r = first / 2 + from; r < first / 2 + to; ++r) {
+            if (mmpxFirst_) {
+                mmpx::magnifyRow(padded_.row(r), -padded_.stride(), source.width, kEquallyBright,
+                                 doubled_.row(2 * r + 1), doubled_.row(2 * r));
+                continue;
+            }
             const std::uint8_t* above = r + 1 < source.height ? source.row(r + 1) : nullptr;
             const std::uint8_t* below = r > 0 ? source.row(r - 1) : nullptr;
-            scaleRow(above, source.row(r), below, source.width, target.row(2 * r + 1),
-                     target.row(2 * r), similar);
+            scaleRow(above, source.row(r), below, source.width, doubled_.row(2 * r + 1),
+                     doubled_.row(2 * r), similar);
         }
+    });
+}
+
+void Enlargement::markFlat(const Cell* above, Cell* here, const Cell* below, int width) {
+    if (above == nullptr || below == nullptr) return;
+    // Nine cells of one index have no corner to copy: a cell copies only a
+    // side neighbour unlike it. Cells to the left may have their mark already.
+    const auto flat = [&](int x) {
+        const Cell centre = here[x] & kCellMade;
+        bool alike = true;
+        for (int u = x - 1; alike && u <= x + 1; ++u) {
+            alike = (above[u] & kCellMade) == centre && (here[u] & kCellMade) == centre &&
+                    (below[u] & kCellMade) == centre;
+        }
+        return alike;
+    };
+    using namespace kernels::sse2;
+    const auto cellsAt = [](const Cell* cells) {
+        return _mm_and_si128(load(reinterpret_cast<const std::uint8_t*>(cells)),
+                             _mm_set1_epi16(static_cast<short>(kCellMade)));
+    };
+    int x = 1;
+    for (; x + 8 <= width - 1; x += 8) {
+        const __m128i centre = cellsAt(here + x);
+        __m128i alike = _mm_set1_epi16(-1);
+        for (const Cell* row : {above, static_cast<const Cell*>(here), below}) {
+            for (int u = -1; u <= 1; ++u) {
+                alike = _mm_and_si128(alike, _mm_cmpeq_epi16(cellsAt(row + x + u), centre));
+            }
+        }
+        const __m128i marks = _mm_and_si128(alike, _mm_set1_epi16(1 << kFlatBit));
+        store(reinterpret_cast<std::uint8_t*>(here + x), _mm_or_si128(centre, marks));
     }
-    return top;
+    for (; x + 1 < width; ++x) {
+        if (flat(x)) here[x] |= Cell{1} << kFlatBit;
+    }
+}
+
+// Cells of 4x rows [first, last), from 2x rows that doubled_ holds. Each range
+// works a chunk of rows at a time: the 4x rows it needs, from two below to two
+// above, then its cells, and the cells of the rows either side to tell which
+// of its own are flat.
+void Enlargement::makeCells(const SimilarColours& similar, int first, int last) {
+    const RowBand& source = doubled_;
+    const int width = 2 * source.width, height = 2 * source.height;
+    cells_.width = width;
+    cells_.height = height;
+    cells_.first = first;
+    cells_.count = last - first;
+    resizeExactly(cells_.cells,
+                  static_cast<std::size_t>(cells_.count) * static_cast<std::size_t>(width) +
+                      CellBand::kSlack);
+    const int chunks = (cells_.count + kChunkRows - 1) / kChunkRows;
+    const int perRange = std::max(rowsPerRange(width) / kChunkRows, 1);
+    struct Scratch {
+        std::vector<std::uint8_t> rows;  // 4x rows, whole blocks of 2x rows
+        std::vector<Cell> below, above;  // the cells of the rows either side
+    };
+    std::vector<Scratch> scratch(static_cast<std::size_t>(parallel::rangesFor(chunks, perRange)));
+    for (Scratch& own : scratch) {
+        own.rows.resize(static_cast<std::size_t>(kChunkRows + 6) * width);
+        own.below.resize(static_cast<std::size_t>(width));
+        own.above.resize(static_cast<std::size_t>(width));
+    }
+    parallel::forRanges(chunks, perRange, [&](int from, int to, int range) {
+        Scratch& own = scratch[static_cast<std::size_t>(range)];
+        for (int chunk = from; chunk < to; ++chunk) {
+            const int top = std::min(first + (chunk + 1) * kChunkRows, last);
+            const int bottom = first + chunk * kChunkRows;
+            const int lowest = std::max(bottom - 2, 0) / 2;
+            const int highest = std::min(top + 1, height - 1) / 2;
+            // 4x row y sits at own.rows + (y - 2 * lowest) * width.
+            const auto row4 = [&](int y) -> const std::uint8_t* {
+                if (y < 0 || y >= height) return nullptr;
+                return own.rows.data() + static_cast<std::size_t>(y - 2 * lowest) * width;
+            };
+            for (int r = lowest; r <= highest; ++r) {
+                const std::uint8_t* above = r + 1 < source.height ? source.row(r + 1) : nullptr;
+                const std::uint8_t* below = r > 0 ? source.row(r - 1) : nullptr;
+                std::uint8_t* upper =
+                    own.rows.data() + static_cast<std::size_t>(2 * (r - lowest) + 1) * width;
+                scaleRow(above, source.row(r), below, source.width, upper, upper - width, similar);
+            }
+            const auto cellsOf = [&](int y, Cell* cells) {
+                if (y >= 0 && y < height)
+                    cellRow(row4(y + 1), row4(y), row4(y - 1), width, cells, similar);
+            };
+            Cell* band = cells_.cells.data() + static_cast<std::size_t>(bottom - first) * width;
+            cellsOf(bottom - 1, own.below.data());
+            cellsOf(top, own.above.data());
+            for (int y = bottom; y < top; ++y)
+                cellsOf(y, band + static_cast<std::size_t>(y - bottom) * width);
+            for (int y = bottom; y < top; ++y) {
+                Cell* here = band + static_cast<std::size_t>(y - bottom) * width;
+                const Cell* below = y == bottom ? own.below.data() : here - width;
+                const Cell* above = y + 1 == top ? own.above.data() : here + width;
+                markFlat(y + 1 < height ? above : nullptr, here, y > 0 ? below : nullptr, width);
+            }
+        }
+    });
+}
+
+// The quiet bits of every quarter row whose two cell rows the band holds.
+void Enlargement::markQuiet() {
+    CellBand& band = cells_;
+    band.input = &input_;
+    band.quietFirst = band.first / 2;
+    const int quarters = (band.first + band.count + 1) / 2 - band.quietFirst;
+    band.quietWords = (band.width / 2 + 63) / 64;
+    resizeExactly(band.quiet, static_cast<std::size_t>(quarters) * band.quietWords);
+    std::fill(band.quiet.begin(), band.quiet.end(), std::uint64_t{0});
+    const auto flat = [](Cell cell) { return (cell >> kFlatBit & 1) != 0; };
+    parallel::forRanges(quarters, rowsPerRange(band.width), [&](int from, int to) {
+        for (int q = band.quietFirst + from; q < band.quietFirst + to; ++q) {
+            if (2 * q < band.first || 2 * q + 2 > band.first + band.count) continue;
+            const Cell* lower = band.row(2 * q);
+            const Cell* upper = band.row(2 * q + 1);
+            const std::uint8_t* own = input_.row(q / 2);
+            std::uint64_t* words =
+                band.quiet.data() + static_cast<std::size_t>(q - band.quietFirst) * band.quietWords;
+            for (int x = 0; x < band.width / 2; ++x) {
+                // Four flat cells side by side are one index. Where similarity
+                // is not transitive it might in principle be a neighbour's, and
+                // then the input could not stand in for them.
+                const Cell cell = lower[2 * x];
+                if (flat(cell) && flat(lower[2 * x + 1]) && flat(upper[2 * x]) &&
+                    flat(upper[2 * x + 1]) && static_cast<std::uint8_t>(cell) == own[x / 2]) {
+                    words[x / 64] |= std::uint64_t{1} << (x % 64);
+                }
+            }
+        }
+    });
+}
+
+const CellBand& Enlargement::rows(const SimilarColours& similar, int first, int last) {
+    if (cells_.holds(first, last)) return cells_;
+    const int height4 = 4 * input_.height, height2 = 2 * input_.height;
+    const int first4 = first / 2, last4 = (last - 1) / 2 + 1;
+    // The 2x rows whose blocks are those 4x rows and two either side, and
+    // their own neighbours, in whole blocks of input rows.
+    const int lowest2 = std::max(first4 - 2, 0) / 2;
+    const int highest2 = std::min(last4 + 1, height4 - 1) / 2;
+    const int first2 = std::max(lowest2 - 1, 0) & ~1;
+    const int last2 = std::min((highest2 + 2 + 1) & ~1, height2);
+    if (!doubled_.holds(first2, last2)) makeDoubled(similar, first2, last2);
+    makeCells(similar, first4, last4);
+    markQuiet();
+    // Held whole, the cells are all an angle tick needs.
+    if (first4 == 0 && last4 == height4) {
+        doubled_.count = 0;
+        std::vector<std::uint8_t>().swap(doubled_.pixels);
+    }
+    return cells_;
 }
 
 }  // namespace rotsprite

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
+#include "base/parallel.h"
+#include "passes/rotsprite/outline.h"
 #include "passes/rotsprite/quarter_turn.h"
 
 namespace rotsprite {
@@ -24,20 +27,65 @@ Point moveOf(int m) {
 // 8x rows a move and its neighbours reach beyond the sample's own row.
 constexpr int kReach = 2;
 
+// How far ahead in a list of samples the cells they read are asked for.
+constexpr int kAhead = 8;
+
+// Output pixels a range of rows takes before a second thread pays.
+constexpr int kPixelsPerRange = 4096;
+
+int rowsPerRange(int width) {
+    return std::max(kPixelsPerRange / std::max(width, 1), 1);
+}
+
 std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
     const std::int64_t rest = value % size;
     return rest < 0 ? rest + size : rest;
 }
 
+// Rounding down (an arithmetic shift would do for 8, but says less).
 std::int64_t floorDiv(std::int64_t value, std::int64_t divisor) {
     return value >= 0 ? value / divisor : -((divisor - 1 - value) / divisor);
 }
 
+// Whether the input pixel under an output pixel's centre (an 8x pixel) is a
+// lone one (no four-neighbour shares its index: a highlight, a speck, a step
+// of a thin diagonal) that the sampling stepped over.
+bool isDetail(const CellView& cells, int w, int h, Point centre, std::uint8_t own, bool wrap) {
+    std::int64_t x = floorDiv(centre.x, kScale), y = floorDiv(centre.y, kScale);
+    if (x < 0 || x >= w || y < 0 || y >= h) {
+        if (!wrap) return false;
+        x = wrapInto(x, w);
+        y = wrapInto(y, h);
+    }
+    const std::uint8_t* here = cells.input + y * cells.inputWidth + x;
+    const std::uint8_t detail = *here;
+    return detail != own && (x == 0 || here[-1] != detail) && (x + 1 == w || here[1] != detail) &&
+           (y == 0 || here[-cells.inputWidth] != detail) &&
+           (y + 1 == h || here[cells.inputWidth] != detail);
+}
+
 }  // namespace
+
+Renderer::Renderer(Options options) : options_(options), enlargement_(options.mmpxFirstDoubling) {}
+
+Renderer::~Renderer() = default;
+
+void Renderer::prepareScratch(int ranges, int width) {
+    if (scratch_.size() < static_cast<std::size_t>(ranges)) scratch_.resize(ranges);
+    const auto size = static_cast<std::size_t>(width);
+    for (RowScratch& rows : scratch_) {
+        for (int k = 0; k < 3; ++k) {
+            rows.columns[k].resize(size);
+            rows.rows[k].resize(size);
+        }
+        rows.pixels.resize(size);
+    }
+}
 
 int Renderer::bandCount(const IndexedImage& input) const {
     const int rows = input.height * kScale;
-    const std::size_t rowBytes = static_cast<std::size_t>(input.width) * kScale;
+    // A cell (two bytes) a 4x pixel, two 8x rows a 4x row.
+    const std::size_t rowBytes = static_cast<std::size_t>(input.width) * (kScale / 2);
     const auto perBand = static_cast<int>(std::clamp<std::size_t>(
         options_.bandBytes / rowBytes, kScale, static_cast<std::size_t>(rows)));
     return (rows + perBand - 1) / perBand;
@@ -54,41 +102,30 @@ Renderer::Band Renderer::band(const IndexedImage& input, int index) const {
 // picture, which are 0 inside an enlarged area. A move must beat staying put
 // by an eighth, so near-ties keep the picture where it is.
 Point Renderer::bestMove(const IndexedImage& input) {
-    // Most neighbours are alike: no table lookup for them.
-    const auto boundary = [this](int a, int b) {
-        return a == b ? std::uint32_t{} : similar_.distance(a, b);
-    };
-    const std::int64_t width8 = std::int64_t{input.width} * kScale;
     const std::int64_t height8 = std::int64_t{input.height} * kScale;
-    std::array<std::uint64_t, kMoves> cost{};
+    const int perRange = rowsPerRange(input.width);
+    const int ranges = parallel::rangesFor(input.height, perRange);
+    votes_.assign(static_cast<std::size_t>(ranges), Votes{});
+    prepareScratch(ranges, input.width);
     for (int b = 0, bands = bandCount(input); b < bands; ++b) {
         const Band own = band(input, b);
-        const RowBand& rows =
+        const CellBand& cells =
             enlargement_.rows(similar_, std::max(own.first - kReach, 0),
                               static_cast<int>(std::min<std::int64_t>(own.last + kReach, height8)));
-        for (int j = 0; j < input.height; ++j) {
-            for (int i = 0; i < input.width; ++i) {
-                // The 8x columns and rows of the moves -1, 0, +1 half on each axis.
-                const double x = grid_.x(i, j), y = grid_.y(i, j);
-                const std::int64_t xs[3] = {SampleGrid::cell(x, -1), SampleGrid::cell(x, 0),
-                                            SampleGrid::cell(x, 1)};
-                const std::int64_t ys[3] = {SampleGrid::cell(y, -1), SampleGrid::cell(y, 0),
-                                            SampleGrid::cell(y, 1)};
-                // Only samples whose every move stays inside vote, so that
-                // every move is judged on the same samples.
-                if (ys[1] < own.first || ys[1] >= own.last || xs[1] < kReach ||
-                    xs[1] + kReach >= width8 || ys[1] < kReach || ys[1] + kReach >= height8) {
-                    continue;
-                }
-                for (int m = 0; m < kMoves; ++m) {
-                    const std::int64_t px = xs[m % 3];
-                    const auto py = static_cast<int>(ys[m / 3]);
-                    const std::uint8_t* here = rows.row(py);
-                    const int e = here[px];
-                    cost[m] += boundary(e, here[px - 1]) + boundary(e, here[px + 1]) +
-                               boundary(e, rows.row(py + 1)[px]) +
-                               boundary(e, rows.row(py - 1)[px]);
-                }
+        parallel::forRanges(input.height, perRange, [&](int first, int last, int range) {
+            const auto r = static_cast<std::size_t>(range);
+            searchRows(cells, own, first, last, votes_[r], scratch_[r]);
+        });
+    }
+    std::array<std::uint64_t, kMoves> cost{};
+    for (const Votes& part : votes_) {
+        for (int m = 0; m < kMoves; ++m) {
+            cost[m] += part.moves[m];
+            // Where the middle move rounds to, on each axis (0 or 1 beyond the first).
+            for (int middle = 0; middle < 4; ++middle) {
+                const int dx[3] = {0, middle & 1, 1}, dy[3] = {0, middle >> 1, 1};
+                cost[m] +=
+                    part.shared[static_cast<std::size_t>(4 * middle + 2 * dy[m / 3] + dx[m % 3])];
             }
         }
     }
@@ -99,59 +136,234 @@ Point Renderer::bestMove(const IndexedImage& input) {
     return moveOf(best);
 }
 
-void Renderer::sample(const IndexedImage& input, Point move, bool wrap, IndexedImage& output) {
-    const std::int64_t width8 = std::int64_t{input.width} * kScale;
-    const std::int64_t height8 = std::int64_t{input.height} * kScale;
-    for (int b = 0, bands = bandCount(input); b < bands; ++b) {
-        const Band own = band(input, b);
-        const RowBand& rows = enlargement_.rows(similar_, own.first, own.last);
-        for (int j = 0; j < input.height; ++j) {
-            std::uint8_t* target = output.row(j);
-            for (int i = 0; i < input.width; ++i) {
-                Point p = grid_.at(i, j, move);
-                const bool inside = p.x >= 0 && p.x < width8 && p.y >= 0 && p.y < height8;
-                if (!inside && !wrap) {
-                    if (b == 0) target[i] = 0;
-                    continue;
-                }
-                if (!inside) p = {wrapInto(p.x, width8), wrapInto(p.y, height8)};
-                if (p.y >= own.first && p.y < own.last) {
-                    target[i] = rows.row(static_cast<int>(p.y))[p.x];
+// The samples of output rows [first, last) whose 8x row lies in the band.
+void Renderer::searchRows(const CellBand& band, Band own, int first, int last, Votes& votes,
+                          RowScratch& scratch) const {
+    const CellView cells = band.view();
+    // A lookup even for alike neighbours (distance 0): whether they are is
+    // too irregular to branch on.
+    const auto boundary = [this](int a, int b) { return similar_.distance(a, b); };
+    const auto around = [&](std::int64_t x, std::int64_t y) {
+        const int e = cells.at(x, y);
+        return boundary(e, cells.at(x - 1, y)) + boundary(e, cells.at(x + 1, y)) +
+               boundary(e, cells.at(x, y + 1)) + boundary(e, cells.at(x, y - 1));
+    };
+    // Only samples whose every move stays inside vote, so that every move is
+    // judged on the same samples: columns and rows [low, low + span).
+    const std::int64_t width8 = std::int64_t{band.width} * 2;
+    const std::int64_t height8 = std::int64_t{band.height} * 2;
+    const std::int64_t columnLow = kReach, columnSpan = width8 - 2 * kReach;
+    const std::int64_t rowLow = std::max<std::int64_t>(own.first, kReach);
+    const std::int64_t rowSpan = std::min<std::int64_t>(own.last, height8 - kReach) - rowLow;
+    if (columnSpan <= 0 || rowSpan <= 0) return;
+    const int width = band.width / 4;
+    std::int32_t* const columns = scratch.columns[1].data();
+    std::int32_t* const rows = scratch.rows[1].data();
+    int* const edges = scratch.pixels.data();
+    // The moves -1, 0, +1 half on both axes, made together.
+    static constexpr int kHalves[3] = {-1, 0, 1};
+    std::int32_t* const columnsOf[3] = {scratch.columns[0].data(), columns,
+                                        scratch.columns[2].data()};
+    std::int32_t* const rowsOf[3] = {scratch.rows[0].data(), rows, scratch.rows[2].data()};
+    for (int j = first; j < last; ++j) {
+        grid_.cellsOfRow(j, kHalves, kHalves, 3, columnsOf, rowsOf);
+        // The samples that vote and do not lie in a quiet quarter, without a
+        // branch: where they fall is too irregular to predict.
+        int count = 0;
+        for (int i = 0; i < width; ++i) {
+            const bool voting =
+                static_cast<std::uint64_t>(columns[i] - columnLow) <
+                    static_cast<std::uint64_t>(columnSpan) &&
+                static_cast<std::uint64_t>(rows[i] - rowLow) < static_cast<std::uint64_t>(rowSpan);
+            const bool quiet =
+                cells.quietAround(voting ? columns[i] : columnLow, voting ? rows[i] : rowLow);
+            edges[count] = i;
+            count += voting && !quiet ? 1 : 0;
+        }
+        // Of those, the ones whose cell is not flat either.
+        // The cells those samples read are seldom in the cache: each list asks
+        // for the cells of the sample kAhead places on before it reads its own.
+        int edgeCount = 0;
+        for (int k = 0; k < count; ++k) {
+            if (k + kAhead < count) {
+                const int ahead = edges[k + kAhead];
+                cells.prefetch(columns[ahead] >> 1, rows[ahead] >> 1);
+            }
+            const int i = edges[k];
+            edges[edgeCount] = i;
+            edgeCount += cells.flatAround(columns[i], rows[i]) ? 0 : 1;
+        }
+        for (int k = 0; k < edgeCount; ++k) {
+            if (k + kAhead < edgeCount) {
+                // The window's three rows of cells (its corners reach two 8x rows out).
+                const int ahead = edges[k + kAhead];
+                const std::int64_t x4 = (columns[ahead] >> 1) - 1, y4 = rows[ahead] >> 1;
+                for (std::int64_t y = y4 - 1; y <= y4 + 1; ++y) cells.prefetch(x4, y);
+            }
+            const int i = edges[k];
+            const std::int64_t column = columns[i], row = rows[i];
+            // The 8x columns and rows of the moves -1, 0, +1 half on each axis.
+            const std::int64_t xs[3] = {scratch.columns[0][i], column, scratch.columns[2][i]};
+            const std::int64_t ys[3] = {scratch.rows[0][i], row, scratch.rows[2][i]};
+            const std::int64_t x0 = xs[0], y0 = ys[0];
+            if (xs[2] - x0 != 1 || ys[2] - y0 != 1) {
+                // A rounding at a half made the moves reach further: each alone.
+                for (int m = 0; m < kMoves; ++m) votes.moves[m] += around(xs[m % 3], ys[m / 3]);
+                continue;
+            }
+            // Otherwise the moves share four 8x pixels, x0 or x0 + 1 by y0 or
+            // y0 + 1 (the middle move takes the one its rounding picks), which
+            // with their neighbours are the pixels of rows y0 - 1 .. y0 + 2 and
+            // columns x0 - 1 .. x0 + 2 but the corners.
+            int v[4][4];
+            for (int r = 0; r < 4; ++r) {
+                const std::int64_t y = y0 - 1 + r;
+                const Cell* line = cells.row(y >> 1);
+                const int upper = static_cast<int>(y & 1) << 1;
+                const auto at = [&](int c) { v[r][c] = CellView::at(line, x0 - 1 + c, upper); };
+                if (r == 1 || r == 2) at(0), at(3);
+                at(1), at(2);
+            }
+            std::uint64_t* sums =
+                &votes.shared[static_cast<std::size_t>(4 * (2 * (ys[1] - y0) + (xs[1] - x0)))];
+            for (int dy = 0; dy < 2; ++dy) {
+                for (int dx = 0; dx < 2; ++dx) {
+                    const int e = v[1 + dy][1 + dx];
+                    sums[2 * dy + dx] +=
+                        boundary(e, v[1 + dy][dx]) + boundary(e, v[1 + dy][2 + dx]) +
+                        boundary(e, v[dy][1 + dx]) + boundary(e, v[2 + dy][1 + dx]);
                 }
             }
         }
     }
 }
 
-// A lone input pixel (no four-neighbour shares its index: a highlight, a
-// speck, a step of a thin diagonal) that the sampling stepped over comes back
-// where its output pixel lies in a flat patch or on a straight edge (three or
-// four neighbours alike) and it is not already next to it.
+void Renderer::sample(const IndexedImage& input, Point move, bool wrap, IndexedImage& output) {
+    if (options_.restoreDetails) {
+        details_.resize(static_cast<std::size_t>(input.width) *
+                        static_cast<std::size_t>(input.height));
+    }
+    const int perRange = rowsPerRange(input.width);
+    prepareScratch(parallel::rangesFor(input.height, perRange), input.width);
+    for (int b = 0, bands = bandCount(input); b < bands; ++b) {
+        const Band own = band(input, b);
+        const CellBand& cells = enlargement_.rows(similar_, own.first, own.last);
+        parallel::forRanges(input.height, perRange, [&](int first, int last, int range) {
+            sampleRows(input, cells, own, b == 0, move, wrap, first, last, output,
+                       scratch_[static_cast<std::size_t>(range)]);
+        });
+    }
+}
+
+// Output rows [first, last): every pixel whose sample lies in the band, and
+// in the first band those outside the input. Each pixel is written once, and
+// then it is also told whether a detail may come back there.
+void Renderer::sampleRows(const IndexedImage& input, const CellBand& band, Band own, bool firstBand,
+                          Point move, bool wrap, int first, int last, IndexedImage& output,
+                          RowScratch& scratch) {
+    const CellView cells = band.view();
+    const int width = input.width, height = input.height;
+    const std::int64_t width8 = std::int64_t{width} * kScale;
+    const std::int64_t height8 = std::int64_t{height} * kScale;
+    std::int32_t* const columns = scratch.columns[0].data();
+    std::int32_t* const rows = scratch.rows[0].data();
+    // The centres: where the details are found.
+    const bool moved = move.x != 0 || move.y != 0;
+    const std::int32_t* const centreColumns = moved ? scratch.columns[1].data() : columns;
+    const std::int32_t* const centreRows = moved ? scratch.rows[1].data() : rows;
+    std::uint8_t* const details = options_.restoreDetails ? details_.data() : nullptr;
+    const int halvesX[2] = {static_cast<int>(move.x), 0},
+              halvesY[2] = {static_cast<int>(move.y), 0};
+    std::int32_t* const columnsOf[2] = {columns, scratch.columns[1].data()};
+    std::int32_t* const rowsOf[2] = {rows, scratch.rows[1].data()};
+    for (int j = first; j < last; ++j) {
+        grid_.cellsOfRow(j, halvesX, halvesY, details != nullptr && moved ? 2 : 1, columnsOf,
+                         rowsOf);
+        std::uint8_t* const target = output.row(j);
+        std::uint8_t* const marks =
+            details != nullptr ? details + static_cast<std::ptrdiff_t>(j) * width : nullptr;
+        const auto mark = [&](int i) {
+            if (marks != nullptr) {
+                marks[i] = isDetail(cells, width, height, {centreColumns[i], centreRows[i]},
+                                    target[i], wrap);
+            }
+        };
+        // First, without a branch, the samples in a quiet quarter of the band:
+        // the input pixel there. The others are listed.
+        int* const others = scratch.pixels.data();
+        int count = 0;
+        for (int i = 0; i < width; ++i) {
+            const std::int64_t x = columns[i], y = rows[i];
+            const bool here = static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(width8) &&
+                              static_cast<std::uint64_t>(y - own.first) <
+                                  static_cast<std::uint64_t>(own.last - own.first);
+            const std::int64_t u = here ? x : 0, v = here ? y : own.first;
+            const bool quiet = here && cells.quietAround(u, v);
+            const std::uint8_t value =
+                cells.input[(v >> kLevels) * cells.inputWidth + (u >> kLevels)];
+            target[i] = quiet ? value : target[i];
+            // Not moved, a quiet sample's centre is the input pixel it took.
+            if (moved) {
+                if (quiet) mark(i);
+            } else if (marks != nullptr) {
+                marks[i] = quiet ? 0 : marks[i];
+            }
+            others[count] = i;
+            count += quiet ? 0 : 1;
+        }
+        for (int k = 0; k < count; ++k) {
+            if (k + kAhead < count) {
+                const int ahead = others[k + kAhead];
+                const std::int64_t x = std::clamp<std::int64_t>(columns[ahead], 0, width8 - 1);
+                const std::int64_t y =
+                    std::clamp<std::int64_t>(rows[ahead], own.first, own.last - 1);
+                cells.prefetch(x >> 1, y >> 1);
+            }
+            const int i = others[k];
+            std::int64_t x = columns[i], y = rows[i];
+            const bool inside = x >= 0 && x < width8 && y >= 0 && y < height8;
+            if (!inside && !wrap) {
+                if (!firstBand) continue;
+                target[i] = 0;
+            } else {
+                if (!inside) {
+                    x = wrapInto(x, width8);
+                    y = wrapInto(y, height8);
+                }
+                if (y < own.first || y >= own.last) continue;
+                target[i] = cells.at(x, y);
+            }
+            mark(i);
+        }
+    }
+}
+
+// A lone input pixel that the sampling stepped over comes back where its
+// output pixel lies in a flat patch or on a straight edge (three or four
+// neighbours alike) and it is not already next to it. In row order, one pixel
+// at a time: each looks at its neighbours as the ones before it left them.
 void Renderer::restoreDetails(const IndexedImage& input, bool wrap, IndexedImage& output) {
     const int w = input.width, h = input.height;
-    const auto in = [&](std::int64_t x, std::int64_t y) {
-        return input.row(static_cast<int>(y))[x];
-    };
     const auto out = [&](int i, int j) { return output.row(j)[i]; };
     for (int j = 0; j < h; ++j) {
+        const std::uint8_t* details = details_.data() + static_cast<std::size_t>(j) * w;
         for (int i = 0; i < w; ++i) {
+            // Few pixels are marked: skip to the next.
+            const void* next = std::memchr(details + i, 1, static_cast<std::size_t>(w - i));
+            if (next == nullptr) break;
+            i = static_cast<int>(static_cast<const std::uint8_t*>(next) - details);
             const Point centre = grid_.at(i, j);
             std::int64_t x = floorDiv(centre.x, kScale), y = floorDiv(centre.y, kScale);
-            if (x < 0 || x >= w || y < 0 || y >= h) {
-                if (!wrap) continue;
+            if (wrap) {
                 x = wrapInto(x, w);
                 y = wrapInto(y, h);
             }
-            const std::uint8_t detail = in(x, y);
+            const std::uint8_t detail = input.row(static_cast<int>(y))[x];
             const std::uint8_t own = out(i, j);
-            if (detail == own) continue;
-            const bool lone =
-                (x == 0 || in(x - 1, y) != detail) && (x + 1 == w || in(x + 1, y) != detail) &&
-                (y == 0 || in(x, y - 1) != detail) && (y + 1 == h || in(x, y + 1) != detail);
             const int alike = (i > 0 && out(i - 1, j) == own) +
                               (i + 1 < w && out(i + 1, j) == own) +
                               (j > 0 && out(i, j - 1) == own) + (j + 1 < h && out(i, j + 1) == own);
-            if (!lone || alike < 3) continue;
+            if (alike < 3) continue;
             bool nearby = false;
             for (int v = std::max(j - 1, 0); v <= std::min(j + 1, h - 1); ++v) {
                 for (int u = std::max(i - 1, 0); u <= std::min(i + 1, w - 1); ++u) {
@@ -171,12 +383,70 @@ void Renderer::render(const IndexedImage& input, const PassSettings& settings,
         quarterTurn(input, static_cast<int>(degrees / 90.0), wrap, output);
         return;
     }
+    if (options_.redrawOutlines && renderOutlined(input, settings, output)) return;
     similar_.prepare(input.palette(), options_.similarDistance);
     enlargement_.setInput(input);
     grid_.set(input.width, input.height, settings.angleRadians);
     const Point move = options_.searchOffset ? bestMove(input) : Point{0, 0};
     sample(input, move, wrap, output);
     if (options_.restoreDetails) restoreDetails(input, wrap, output);
+}
+
+// The samples sit at the pixels' centres: the offset search, which moves them
+// off boundaries between enlarged pixels, leaves both turns no closer to a
+// redrawn outline (marlune_quality measures it) and would cost twice.
+bool Renderer::renderOutlined(const IndexedImage& input, const PassSettings& settings,
+                              IndexedImage& output) {
+    const auto pixels = static_cast<std::size_t>(input.width) * input.height;
+    bool same = outlinedInput_.size() == pixels + kPaletteBytes &&
+                std::equal(input.palette(), input.palette() + kPaletteBytes, outlinedInput_.data());
+    for (int y = 0; same && y < input.height; ++y) {
+        same = std::equal(input.row(y), input.row(y) + input.width,
+                          outlinedInput_.data() + kPaletteBytes + std::size_t{1} * y * input.width);
+    }
+    if (!same) {
+        outlinedInput_.resize(pixels + kPaletteBytes);
+        std::copy_n(input.palette(), kPaletteBytes, outlinedInput_.data());
+        for (int y = 0; y < input.height; ++y) {
+            std::copy_n(input.row(y), input.width,
+                        outlinedInput_.data() + kPaletteBytes + std::size_t{1} * y * input.width);
+        }
+        outline_ = outlineIndex(input);
+        // One way of turning holds its enlargements at a time, within the budget.
+        if (outline_ < 0) {
+            shapeRenderer_.reset();
+            colourRenderer_.reset();
+        } else {
+            enlargement_ = Enlargement(options_.mmpxFirstDoubling);
+            bare_ =
+                std::make_unique<IndexedImage>(nullptr, input.width, input.height, input.palette());
+            shape_ =
+                std::make_unique<IndexedImage>(nullptr, input.width, input.height, input.palette());
+            removeOutline(input, static_cast<std::uint8_t>(outline_), *bare_);
+        }
+    }
+    if (outline_ < 0) return false;
+    if (!shapeRenderer_) {
+        // The colours' enlargement held whole up to about 1000 x 1000, as the
+        // plain turn's; the shape's up to about 480 x 480, and beyond made in
+        // bands at each tick (more room gains little: the bands are made
+        // anew either way). With the rest the pass holds at most about 52 MiB.
+        Options own = options_;
+        own.searchOffset = false;
+        own.redrawOutlines = false;
+        own.bandBytes = options_.bandBytes / 16 * 13;
+        colourRenderer_ = std::make_unique<Renderer>(own);
+        own.bandBytes = options_.bandBytes / 16 * 3;
+        own.mmpxFirstDoubling = options_.mmpxShape;
+        shapeRenderer_ = std::make_unique<Renderer>(own);
+    }
+    colourRenderer_->render(*bare_, settings, output);
+    shapeRenderer_->render(input, settings, *shape_);
+    joinShapeAndColours(*shape_, output);
+    grid_.set(input.width, input.height, settings.angleRadians);
+    redrawOutline(input, static_cast<std::uint8_t>(outline_), grid_, settings.wrapAround != 0,
+                  output, marks_);
+    return true;
 }
 
 }  // namespace rotsprite

@@ -11,6 +11,7 @@ void SimilarColours::prepare(const std::uint8_t* palette, int threshold) {
     std::copy(palette, palette + kPaletteBytes, palette_.begin());
     threshold_ = threshold;
     distances_.resize(kPaletteEntries * kPaletteEntries);
+    alike_.resize(kPaletteEntries * kPaletteEntries);
     for (int a = 0; a < kPaletteEntries; ++a) {
         for (int b = 0; b < kPaletteEntries; ++b) {
             std::uint32_t sum = 0;
@@ -18,7 +19,9 @@ void SimilarColours::prepare(const std::uint8_t* palette, int threshold) {
                 const int delta = palette[4 * a + channel] - palette[4 * b + channel];
                 sum += static_cast<std::uint32_t>(delta * delta);
             }
-            distances_[static_cast<std::size_t>(a << 8 | b)] = sum;
+            const auto at = static_cast<std::size_t>(a << 8 | b);
+            distances_[at] = sum;
+            alike_[at] = a == b || static_cast<std::int64_t>(sum) <= threshold;
         }
     }
 }

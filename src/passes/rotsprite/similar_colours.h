@@ -32,13 +32,14 @@ class SimilarColours {
     // Each of `a`, `b` is an entry or kOutside.
     bool similar(int a, int b) const {
         if (a == kOutside || b == kOutside) return false;
-        return a == b || static_cast<std::int64_t>(distance(a, b)) <= threshold_;
+        return alike_[static_cast<std::size_t>(a << 8 | b)] != 0;
     }
 
   private:
     std::array<std::uint8_t, kPaletteBytes> palette_{};
     int threshold_ = -1;
     std::vector<std::uint32_t> distances_;
+    std::vector<std::uint8_t> alike_;  // similar(), looked up: the enlargement asks it often
 };
 
 }  // namespace rotsprite

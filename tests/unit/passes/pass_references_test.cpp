@@ -46,6 +46,49 @@ TEST(ScaleReferences, WorkedExamples) {
     }
 }
 
+// MMPX, one picture per group of rules, dark lines (higher indices are
+// darker) on light ground unless said.
+int darkerUp(int i) {
+    return 255 - 20 * i;
+}
+int lighterUp(int i) {
+    return 20 * i;
+}
+
+TEST(MmpxReference, WorkedExamples) {
+    const struct {
+        const char* what;
+        const char* in;
+        int (*grey)(int);
+        const char* out;
+    } examples[] = {
+        {"1:1 edge: the darker side takes the diagonal", "0001/0011/0111/1111", darkerUp,
+         "00000011/00000111/00001111/00011111/00111111/01111111/11111111/11111111"},
+        {"1:1 edge, the other way round", "0001/0011/0111/1111", lighterUp,
+         "00000011/00000011/00000111/00001111/00011111/00111111/11111111/11111111"},
+        // Scale2x cuts two corners off the 2 and rounds the square's.
+        {"1:1 edge: a single-pixel feature stays whole", "1100/1200/0000/0000", darkerUp,
+         "11110000/11110000/11220000/11220000/00000000/00000000/00000000/00000000"},
+        {"1:1 edge: square corners stay sharp", "0000/0110/0110/0000", darkerUp,
+         "00000000/00000000/00111100/00111100/00111100/00111100/00000000/00000000"},
+        {"1:1 edge: square corners stay sharp, light on dark", "1111/1001/1001/1111", darkerUp,
+         "11111111/11111111/11000011/11000011/11000011/11000011/11111111/11111111"},
+        {"intersection: two lines meet in a filled vertex",
+         "0100000/0010000/0001000/0010000/0100000", darkerUp,
+         "00110000000000/00111000000000/00011100000000/00001110000000/00000111000000/"
+         "00000111000000/00001110000000/00011100000000/00111000000000/00110000000000"},
+        {"triangle tip: a light wedge ends in a point", "11111/11011/10001/00000", darkerUp,
+         "1111111111/1111111111/1111111111/1111001111/1110000111/1100000011/0000000000/"
+         "0000000000"},
+        {"2:1 slope: both halves of the step", "000000/000011/001111/111111", darkerUp,
+         "000000000000/000000000000/000000001111/000000111111/000011111111/001111111111/"
+         "111111111111/111111111111"},
+    };
+    for (const auto& e : examples) {
+        EXPECT_EQ(mmpx2xReference(*withGreys(imageOf(e.in), e.grey)), pixelsOf(e.out)) << e.what;
+    }
+}
+
 Pixels rotated(const IndexedImage& in, int factor, int degrees, bool wrap) {
     return rotateReference(in, factor, settingsFor(degrees, wrap).angleRadians, wrap);
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <random>
 
+#include "base/parallel.h"
 #include "passes/pass_chain.h"
 
 namespace passtest {
@@ -96,6 +97,12 @@ Pixels pixelsOf(const IndexedImage& image) {
     return eachPixel(image.width, image.height, [&](int x, int y) { return at(image, x, y); });
 }
 
+std::unique_ptr<IndexedImage> withGreys(std::unique_ptr<IndexedImage> image, int (*grey)(int)) {
+    std::uint8_t* quads = &image->header[kInfoHeaderBytes];
+    for (int i = 0; i < 256; ++i) std::fill_n(quads + 4 * i, 3, static_cast<std::uint8_t>(grey(i)));
+    return image;
+}
+
 std::unique_ptr<IndexedImage> randomImage(int width, int height, const std::vector<int>& colours,
                                           unsigned seed) {
     std::mt19937 rng(seed);
@@ -134,6 +141,16 @@ Pixels applyChecked(Pass& pass, IndexedImage& input, std::uint8_t paddingAfter) 
     EXPECT_EQ(pixelsOf(output), first) << "the rerun differs";
     EXPECT_TRUE(paddingIs(output, paddingAfter)) << "output padding";
     return first;
+}
+
+SplitWork::SplitWork(int ranges) {
+    parallel::setRangeLimit(ranges);
+    parallel::setSmallestRange(1);
+}
+
+SplitWork::~SplitWork() {
+    parallel::setRangeLimit(0);
+    parallel::setSmallestRange(0);
 }
 
 Pixels zoomReference(const IndexedImage& in, int k) {
@@ -193,7 +210,89 @@ Pixels rotateReference(const IndexedImage& in, int factor, double radians, bool 
     });
 }
 
+Pixels mmpx2xReference(const IndexedImage& in) {
+    const int w = in.width, h = in.height;
+    const std::uint8_t* quads = in.palette();
+    // Screen coordinates, y down, clamped to the nearest edge pixel.
+    const auto src = [&](int x, int y) {
+        return int{in.row(h - 1 - std::clamp(y, 0, h - 1))[std::clamp(x, 0, w - 1)]};
+    };
+    const auto luma = [&](int i) {
+        return 299 * quads[4 * i + 2] + 587 * quads[4 * i + 1] + 114 * quads[4 * i];
+    };
+    const auto all = [](int v, std::initializer_list<int> others) {
+        return std::ranges::all_of(others, [v](int o) { return o == v; });
+    };
+    const auto none = [](int v, std::initializer_list<int> others) {
+        return std::ranges::none_of(others, [v](int o) { return o == v; });
+    };
+    Pixels out(static_cast<std::size_t>(4 * w * h));
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int A = src(x - 1, y - 1), B = src(x, y - 1), C = src(x + 1, y - 1);
+            const int D = src(x - 1, y), E = src(x, y), F = src(x + 1, y);
+            const int G = src(x - 1, y + 1), H = src(x, y + 1), I = src(x + 1, y + 1);
+            const int P = src(x, y - 2), Q = src(x - 2, y), R = src(x + 2, y), S = src(x, y + 2);
+            const int Bl = luma(B), Dl = luma(D), El = luma(E), Fl = luma(F), Hl = luma(H);
+            int J = E, K = E, L = E, M = E;  // the block: J K above, L M below
+            // 1:1 edges.
+            if (D == B && D != H && D != F && (El >= Dl || E == A) && !none(E, {A, C, G}) &&
+                (El < Dl || A != D || E != P || E != Q))
+                J = D;
+            if (B == F && B != D && B != H && (El >= Bl || E == C) && !none(E, {A, C, I}) &&
+                (El < Bl || C != B || E != P || E != R))
+                K = B;
+            if (H == D && H != F && H != B && (El >= Hl || E == G) && !none(E, {A, G, I}) &&
+                (El < Hl || G != H || E != S || E != Q))
+                L = H;
+            if (F == H && F != B && F != D && (El >= Fl || E == I) && !none(E, {C, G, I}) &&
+                (El < Fl || I != H || E != R || E != S))
+                M = F;
+            // Intersections.
+            if (E != F && all(E, {C, I, D, Q}) && all(F, {B, H}) && F != src(x + 3, y)) K = M = F;
+            if (E != D && all(E, {A, G, F, R}) && all(D, {B, H}) && D != src(x - 3, y)) J = L = D;
+            if (E != H && all(E, {G, I, B, P}) && all(H, {D, F}) && H != src(x, y + 3)) L = M = H;
+            if (E != B && all(E, {A, C, H, S}) && all(B, {D, F}) && B != src(x, y - 3)) J = K = B;
+            // Triangle tips.
+            if (Bl < El && all(E, {G, H, I, S}) && none(E, {A, D, C, F})) J = K = B;
+            if (Hl < El && all(E, {A, B, C, P}) && none(E, {D, G, I, F})) L = M = H;
+            if (Fl < El && all(E, {A, D, G, Q}) && none(E, {B, C, I, H})) K = M = F;
+            if (Dl < El && all(E, {C, F, I, R}) && none(E, {B, A, G, H})) J = L = D;
+            // 2:1 slopes.
+            if (H != B) {
+                if (none(H, {A, E, C})) {
+                    if (all(H, {G, F, R}) && none(H, {D, src(x + 2, y - 1)})) L = M;
+                    if (all(H, {I, D, Q}) && none(H, {F, src(x - 2, y - 1)})) M = L;
+                }
+                if (none(B, {I, G, E})) {
+                    if (all(B, {A, F, R}) && none(B, {D, src(x + 2, y + 1)})) J = K;
+                    if (all(B, {C, D, Q}) && none(B, {F, src(x - 2, y + 1)})) K = J;
+                }
+            }
+            if (F != D) {
+                if (none(D, {I, E, C})) {
+                    if (all(D, {A, H, S}) && none(D, {B, src(x + 1, y + 2)})) J = L;
+                    if (all(D, {G, B, P}) && none(D, {H, src(x + 1, y - 2)})) L = J;
+                }
+                if (none(F, {E, A, G})) {
+                    if (all(F, {C, H, S}) && none(F, {B, src(x - 1, y + 2)})) K = M;
+                    if (all(F, {I, B, P}) && none(F, {H, src(x - 1, y - 2)})) M = K;
+                }
+            }
+            // Memory rows count upwards: the block's upper row is row 2 (h - 1 - y) + 1.
+            const std::size_t upper = static_cast<std::size_t>(2 * (h - 1 - y) + 1) * 2 * w;
+            const std::size_t lower = upper - static_cast<std::size_t>(2 * w);
+            out[upper + 2 * x] = static_cast<std::uint8_t>(J);
+            out[upper + 2 * x + 1] = static_cast<std::uint8_t>(K);
+            out[lower + 2 * x] = static_cast<std::uint8_t>(L);
+            out[lower + 2 * x + 1] = static_cast<std::uint8_t>(M);
+        }
+    }
+    return out;
+}
+
 Pixels referenceFor(int kind, const IndexedImage& in, const PassSettings& settings) {
+    if (kind == 12) return mmpx2xReference(in);
     if (kind < 2) return zoomReference(in, kind + 2);
     if (kind > 5) {
         const int factor = kind == 6 ? 1 : 2 * (kind - 6);

@@ -31,6 +31,8 @@ std::unique_ptr<IndexedImage> imageWith(int width, int height, Value value) {
     }
     return image;
 }
+// The image with palette entry i set to grey(i) (blue, green and red alike).
+std::unique_ptr<IndexedImage> withGreys(std::unique_ptr<IndexedImage> image, int (*grey)(int));
 // Random pixels drawn from `colours`.
 std::unique_ptr<IndexedImage> randomImage(int width, int height, const std::vector<int>& colours,
                                           unsigned seed);
@@ -49,6 +51,16 @@ PassSettings settingsFor(int degrees, bool wrap);
 constexpr std::uint8_t kGarbage = 0x5A;
 Pixels applyChecked(Pass& pass, IndexedImage& input, std::uint8_t paddingAfter = kGarbage);
 
+// For its life, work is split into `ranges` ranges however small (1: all on
+// one thread), so a test can hold a split result to the one-thread result.
+class SplitWork {
+  public:
+    explicit SplitWork(int ranges);
+    ~SplitWork();
+    SplitWork(const SplitWork&) = delete;
+    SplitWork& operator=(const SplitWork&) = delete;
+};
+
 // The rules pixel by pixel, straight from their definitions.
 Pixels zoomReference(const IndexedImage& in, int factor);
 Pixels canvas2xReference(const IndexedImage& in);
@@ -56,7 +68,10 @@ Pixels space2xReference(const IndexedImage& in);
 Pixels scale2xReference(const IndexedImage& in);
 Pixels scale3xReference(const IndexedImage& in);
 Pixels rotateReference(const IndexedImage& in, int factor, double radians, bool wrap);
-// The reference of pass kind 0 to 10 with these settings.
+// MMPX letter by letter, in the order its rules are published; brightness is
+// each palette entry's 299 R + 587 G + 114 B.
+Pixels mmpx2xReference(const IndexedImage& in);
+// The reference of pass kind 0 to 10 or 12 (MMPX2x) with these settings.
 Pixels referenceFor(int kind, const IndexedImage& in, const PassSettings& settings);
 
 // Rounding from its definition: the integer part, plus one when the dropped

@@ -12,7 +12,6 @@
 #include "passes/pass_chain.h"
 #include "passes/pass_kinds.h"
 #include "passes/rotsprite/renderer.h"
-#include "passes/scale2x_pass.h"
 
 using namespace passtest;
 
@@ -30,7 +29,7 @@ std::unique_ptr<IndexedImage> painted(std::unique_ptr<IndexedImage> image, bool 
 
 struct Angle {
     PassChain chain;  // holds the shared settings
-    Angle(int degrees, bool wrap) {
+    Angle(double degrees, bool wrap) {
         chain.setRotationAngle(nullptr, degrees);
         chain.setWrapAround(nullptr, wrap ? 1 : 0);
     }
@@ -58,16 +57,57 @@ TEST(RotSprite, RightAnglesMovePixelsExactly) {
     }
 }
 
-// RotSprite step by step, for grey palettes whose entries in use are far apart.
-Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
-    Scale2xPass e[3];  // 2x, 4x, 8x
-    for (int k = 0; k < 3; ++k) e[k].apply(nullptr, k ? *e[k - 1].output : in);
+// Squared RGB distance of two palette entries.
+long distanceOf(const IndexedImage& in, int a, int b) {
+    long sum = 0;
+    for (int c = 0; c < 3; ++c) {
+        const long delta = in.palette()[4 * a + c] - in.palette()[4 * b + c];
+        sum += delta * delta;
+    }
+    return sum;
+}
+
+// One doubling by Scale2x's rule with "similar" (within the threshold; never
+// outside, -1) for "equal". `p` is w x h in memory rows; the result 2w x 2h.
+Pixels similarDoubling(const IndexedImage& in, const Pixels& p, int w, int h) {
+    const auto at = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= w || y >= h ? -1 : p[y * w + x];
+    };
+    const auto alike = [&](int a, int b) {
+        return a >= 0 && b >= 0 && distanceOf(in, a, b) <= rotsprite::kSimilarDistance;
+    };
+    Pixels out(4 * p.size());
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int b = at(x, y + 1), d = at(x - 1, y), e = at(x, y), f = at(x + 1, y),
+                      hh = at(x, y - 1);
+            const bool edge = !(b == hh || d == f || alike(b, hh) || alike(d, f));
+            const auto corner = [&](int side, int other) {
+                return edge && alike(side, other) && !alike(side, e) ? side : e;
+            };
+            std::uint8_t* upper = &out[(2 * y + 1) * 2 * w + 2 * x];
+            std::uint8_t* lower = &out[2 * y * 2 * w + 2 * x];
+            upper[0] = std::uint8_t(corner(d, b)), upper[1] = std::uint8_t(corner(f, b));
+            lower[0] = std::uint8_t(corner(d, hh)), lower[1] = std::uint8_t(corner(f, hh));
+        }
+    }
+    return out;
+}
+
+// RotSprite step by step, with the 8x picture made whole; with `mmpxFirst` its
+// first doubling by MMPX with every entry equally bright (as for an outlined
+// picture's shape).
+Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s, bool search = true,
+                      bool mmpxFirst = false) {
     const int w = in.width, h = in.height;
+    Pixels big8 = pixelsOf(in);
+    if (mmpxFirst)
+        big8 = mmpx2xReference(*imageWith(w, h, [&](int x, int y) { return in.row(y)[x]; }));
+    for (int k = mmpxFirst ? 1 : 0; k < 3; ++k) big8 = similarDoubling(in, big8, w << k, h << k);
     const bool wrap = s.wrapAround != 0;
     const auto mod = [](long v, long n) { return (v % n + n) % n; };
     auto ok = [&](long x, long y, int z) { return x >= 0 && y >= 0 && x < z * w && y < z * h; };
-    auto big = [&](long x, long y) { return e[2].output->row(int(mod(y, 8 * h)))[mod(x, 8 * w)]; };
-    const auto grey = [&](long x, long y) { return long{in.palette()[4 * big(x, y)]}; };
+    auto big = [&](long x, long y) { return big8[mod(y, 8 * h) * 8 * w + mod(x, 8 * w)]; };
     const double cx = w / 2.0, cy = h / 2.0, c = std::cos(s.angleRadians),
                  n = std::sin(s.angleRadians);
     const auto at = [&](int k, int move, int z) {  // the z-times pixel under output pixel k, moved
@@ -81,10 +121,11 @@ Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
         for (int m = 0; m < 9 && ok(x0 - 2, y0 - 2, 8) && ok(x0 + 2, y0 + 2, 8); ++m) {
             const auto [x, y] = at(k, m, 8);
             for (auto [u, v] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}})
-                sum[m] += (grey(x, y) - grey(u, v)) * (grey(x, y) - grey(u, v));  // distance / 3
+                sum[m] += distanceOf(in, big(x, y), big(u, v));
         }
     }
     for (int m = 0; m < 9; ++m) best = sum[m] < sum[best] && sum[m] * 8 <= sum[4] * 7 ? m : best;
+    if (!search) best = 4;
     const auto pick = [&](std::pair<long, long> p) {
         return ok(p.first, p.second, 8) || wrap ? big(p.first, p.second) : std::uint8_t{0};
     };
@@ -107,36 +148,148 @@ Pixels plainRotSprite(const IndexedImage& in, const PassSettings& s) {
     return out;
 }
 
+// Entries 1..12 a ramp of greys 8 apart (squared distance 192 a step), so
+// near neighbours are similar and those 3 apart are not: similarity is not
+// transitive here.
+std::unique_ptr<IndexedImage> ramped(std::unique_ptr<IndexedImage> image) {
+    std::uint8_t* quads = &image->header[kInfoHeaderBytes];
+    for (int i = 1; i <= 12; ++i) std::fill_n(quads + 4 * i, 3, 8 * i);
+    return image;
+}
+
+// Blocks of 1 to 4 pixels a side, the shapes pixel art has, in `colours`.
+std::unique_ptr<IndexedImage> blocky(int w, int h, const std::vector<int>& colours, unsigned seed) {
+    return imageWith(w, h, [&](int x, int y) {
+        const unsigned block =
+            static_cast<unsigned>((x / (1 + seed % 4)) * 7919 + (y / (1 + seed / 4 % 4)) * 104729) +
+            seed;
+        return colours[(block * 2654435761u >> 20) % colours.size()];
+    });
+}
+
 TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices) {
     // 8 rows a band; and one band, kept while the input stays the same.
     rotsprite::Renderer banded({rotsprite::kSimilarDistance, true, true, 1}), reused;
+    const auto check = [&](IndexedImage& in, Angle& angle, bool wrap) {
+        const Pixels whole = angle.turn(in), source = pixelsOf(in);
+        EXPECT_EQ(whole, plainRotSprite(in, angle.chain.settings()));
+        auto out = blankImage(in.width, in.height);
+        for (rotsprite::Renderer* renderer : {&banded, &reused}) {
+            renderer->render(in, angle.chain.settings(), *out);
+            EXPECT_EQ(pixelsOf(*out), whole);
+        }
+        for (int i : whole) EXPECT_TRUE(std::ranges::count(source, i) || (!wrap && i == 0));
+    };
     for (auto [w, h] : {std::pair{1, 1}, {1, 6}, {6, 1}, {3, 2}, {15, 6}, {3, 22}, {40, 27}}) {
         for (int degrees : {1, 30, 45, 89, 91, 150, 200, 271, 333, 359}) {
             for (bool wrap : {false, true}) {
+                SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
                 Angle angle(degrees, wrap);
                 // Far greys, where the enlargement is Scale2x; then, with the same pixels for
                 // both wraps, all entries alike (black) or, wrapped, some alike.
-                auto spread = painted(randomImage(w, h, {1, 2, 3, 4, 5}, degrees * w + h));
-                EXPECT_EQ(angle.turn(*spread), plainRotSprite(*spread, angle.chain.settings()));
-                auto shaded = painted(randomImage(w, h, {2, 6, 7, 4, 200}, degrees * w + h), wrap);
-                const Pixels whole = angle.turn(*shaded), source = pixelsOf(*shaded);
-                auto out = blankImage(w, h);
-                for (rotsprite::Renderer* renderer : {&banded, &reused}) {
-                    renderer->render(*shaded, angle.chain.settings(), *out);
-                    EXPECT_EQ(pixelsOf(*out), whole);
-                }
-                for (int i : whole) EXPECT_TRUE(std::ranges::count(source, i) || (!wrap && i == 0));
+                check(*painted(randomImage(w, h, {1, 2, 3, 4, 5}, degrees * w + h)), angle, wrap);
+                check(*painted(randomImage(w, h, {2, 6, 7, 4, 200}, degrees * w + h), wrap), angle,
+                      wrap);
             }
         }
     }
-    // An input that differs from the last one in its first row alone is enlarged anew.
+    // Sprite-sized blocky pictures on a ramp, at whole and typed angles.
+    unsigned seed = 0;
+    for (auto [w, h] : {std::pair{64, 64}, {97, 61}, {33, 120}}) {
+        for (double degrees : {12.5, 30.0, 137.0, 300.25}) {
+            for (bool wrap : {false, true}) {
+                SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
+                Angle angle(degrees, wrap);
+                auto in = ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed));
+                check(*in, angle, wrap);
+            }
+        }
+    }
+}
+
+TEST(RotSprite, AShapeEnlargedFirstByMmpxMatchesThePlainVersion) {
+    // As an outlined picture's shape is turned: no offset search, no outline drawn.
+    unsigned seed = 40;
+    for (std::size_t bandBytes : {rotsprite::kBandBytes, std::size_t{1}}) {
+        rotsprite::Renderer shape({.searchOffset = false,
+                                   .bandBytes = bandBytes,
+                                   .redrawOutlines = false,
+                                   .mmpxFirstDoubling = true});
+        for (auto [w, h] : {std::pair{1, 1}, {5, 3}, {64, 64}, {97, 61}}) {
+            for (double degrees : {12.5, 30.0, 137.0, 300.25}) {
+                for (bool wrap : {false, true}) {
+                    SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
+                    Angle angle(degrees, wrap);
+                    auto in = ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed));
+                    auto out = blankImage(w, h);
+                    shape.render(*in, angle.chain.settings(), *out);
+                    EXPECT_EQ(pixelsOf(*out),
+                              plainRotSprite(*in, angle.chain.settings(), false, true));
+                }
+            }
+        }
+    }
+}
+
+TEST(RotSprite, AHeldEnlargementIsMadeAnewWhenTheInputOrItsPaletteChanges) {
     Angle angle(30, false);
-    auto image = painted(randomImage(9, 7, {1, 2, 3, 4, 5}, 3));
-    auto out = blankImage(9, 7);
-    reused.render(*image, angle.chain.settings(), *out);
-    std::fill_n(image->row(0), 9, std::uint8_t{200});
-    reused.render(*image, angle.chain.settings(), *out);
-    EXPECT_EQ(pixelsOf(*out), angle.turn(*image));
+    rotsprite::Renderer held;
+    const auto render = [&](rotsprite::Renderer& renderer, const IndexedImage& in) {
+        auto out = blankImage(in.width, in.height);
+        renderer.render(in, angle.chain.settings(), *out);
+        return pixelsOf(*out);
+    };
+    const auto fresh = [&](const IndexedImage& in) {
+        rotsprite::Renderer renderer;
+        return render(renderer, in);
+    };
+    // Each change must show in a fresh renderer's pixels, or keeping a stale
+    // enlargement could go unseen.
+    auto image = painted(blocky(40, 30, {2, 6, 4, 5}, 5));
+    Pixels last = render(held, *image);
+    const auto expectMadeAnew = [&](const char* change) {
+        SCOPED_TRACE(change);
+        const Pixels now = fresh(*image);
+        EXPECT_NE(now, last);
+        EXPECT_EQ(render(held, *image), now);
+        last = now;
+    };
+    std::fill_n(image->row(0), 40, std::uint8_t{5});
+    expectMadeAnew("the first row");
+    image->row(29)[39] = image->row(29)[39] == 4 ? 2 : 4;
+    image->row(15)[20] = image->row(15)[20] == 4 ? 2 : 4;
+    expectMadeAnew("two pixels");
+    // Entry 6, close to 2, moves far away: the same indices enlarge otherwise.
+    std::uint8_t* six = &image->header[kInfoHeaderBytes + 4 * 6];
+    std::fill_n(six, 3, std::uint8_t{250});
+    expectMadeAnew("the palette");
+    image = painted(blocky(30, 40, {2, 6, 4, 5}, 5));
+    expectMadeAnew("the size");
+}
+
+TEST(RotSprite, GivesTheSamePixelsOnOneThreadAndSplitIntoAnyNumberOfRanges) {
+    for (auto [w, h] : {std::pair{1, 1}, {1, 40}, {40, 1}, {17, 5}, {64, 63}, {130, 97}}) {
+        for (double degrees : {7.0, 30.0, 212.5}) {
+            for (bool wrap : {false, true}) {
+                SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
+                Angle angle(degrees, wrap);
+                const auto in = ramped(blocky(w, h, {1, 2, 4, 5, 7, 9, 12}, w + h));
+                // Held whole, and in bands of 8 rows.
+                for (std::size_t bandBytes : {rotsprite::kBandBytes, std::size_t{1}}) {
+                    const auto render = [&](int ranges) {
+                        const SplitWork split(ranges);
+                        rotsprite::Renderer renderer(
+                            {rotsprite::kSimilarDistance, true, true, bandBytes});
+                        auto out = blankImage(w, h);
+                        renderer.render(*in, angle.chain.settings(), *out);
+                        return pixelsOf(*out);
+                    };
+                    const Pixels alone = render(1);
+                    for (int ranges : {2, 3, 7}) EXPECT_EQ(render(ranges), alone) << ranges;
+                }
+            }
+        }
+    }
 }
 
 TEST(RotSprite, SimilarNeighboursCountAsEqual) {

@@ -1,0 +1,58 @@
+#include "passes/rotsprite/sample_grid.h"
+
+#include <immintrin.h>
+
+#include "passes/kernels/cpu.h"
+
+namespace rotsprite {
+
+namespace {
+
+// floor(8 * (terms[i] - rowTerm) + 0.5 * shift) for each shift, or with +
+// rowTerm when `adding`: the same operations as SampleGrid::x and y, then
+// cell, four at a time.
+__attribute__((target("avx2"))) int cellsAvx2(const double* terms, double rowTerm, bool adding,
+                                              const int* shifts, int shiftCount, int count,
+                                              std::int32_t* const* out) {
+    const __m256d scale = _mm256_set1_pd(kScale), row = _mm256_set1_pd(rowTerm);
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m256d term = _mm256_loadu_pd(terms + i);
+        const __m256d sum = adding ? _mm256_add_pd(term, row) : _mm256_sub_pd(term, row);
+        const __m256d coordinate = _mm256_mul_pd(scale, sum);
+        for (int k = 0; k < shiftCount; ++k) {
+            const __m256d moved = _mm256_add_pd(coordinate, _mm256_set1_pd(0.5 * shifts[k]));
+            const __m256d down = _mm256_round_pd(moved, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out[k] + i), _mm256_cvttpd_epi32(down));
+        }
+    }
+    return i;
+}
+
+}  // namespace
+
+void SampleGrid::cellsOfRow(int j, Point halfSteps, std::int32_t* columns,
+                            std::int32_t* rows) const {
+    const int x = static_cast<int>(halfSteps.x), y = static_cast<int>(halfSteps.y);
+    cellsOfRow(j, &x, &y, 1, &columns, &rows);
+}
+
+void SampleGrid::cellsOfRow(int j, const int* halfStepsX, const int* halfStepsY, int count,
+                            std::int32_t* const* columns, std::int32_t* const* rows) const {
+    const int width = static_cast<int>(columnCos_.size());
+    int doneX = 0, doneY = 0;
+    if (kernels::hasAvx2()) {
+        doneX = cellsAvx2(columnCos_.data(), rowSin_[j], false, halfStepsX, count, width, columns);
+        doneY = cellsAvx2(columnSin_.data(), rowCos_[j], true, halfStepsY, count, width, rows);
+    }
+    for (int k = 0; k < count; ++k) {
+        for (int i = doneX; i < width; ++i) {
+            columns[k][i] = static_cast<std::int32_t>(cell(x(i, j), halfStepsX[k]));
+        }
+        for (int i = doneY; i < width; ++i) {
+            rows[k][i] = static_cast<std::int32_t>(cell(y(i, j), halfStepsY[k]));
+        }
+    }
+}
+
+}  // namespace rotsprite
