@@ -124,7 +124,8 @@ void Enlargement::setInput(const IndexedImage& input) {
     std::copy_n(input.palette(), kPaletteBytes, palette_.begin());
     input_.width = input.width;
     input_.height = input_.count = input.height;
-    resizeExactly(input_.pixels, rowBytes * static_cast<std::size_t>(input.height));
+    // Four bytes can be read at once at any pixel.
+    resizeExactly(input_.pixels, rowBytes * static_cast<std::size_t>(input.height) + 3);
     for (int y = 0; y < input.height; ++y) std::memcpy(input_.row(y), input.row(y), rowBytes);
     if (mmpxFirst_) padded_.set(input);
     cells_.count = 0;

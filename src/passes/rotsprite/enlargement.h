@@ -59,7 +59,7 @@ struct CellView {
     const std::uint64_t* quiet;  // the band's first quarter row
     std::ptrdiff_t quietFirst;   // its quarter row
     std::ptrdiff_t quietWords;   // words a quarter row
-    const std::uint8_t* input;   // the input, whole, bottom row first
+    const std::uint8_t* input;   // the input, whole, bottom row first, then 3 bytes
     std::ptrdiff_t inputWidth;   // bytes an input row
 
     const Cell* row(std::int64_t y4) const { return cells + (y4 - first) * width; }

@@ -8,6 +8,7 @@
 #include "base/parallel.h"
 #include "passes/rotsprite/outline.h"
 #include "passes/rotsprite/quarter_turn.h"
+#include "passes/rotsprite/quiet_samples.h"
 
 namespace rotsprite {
 
@@ -78,7 +79,7 @@ void Renderer::prepareScratch(int ranges, int width) {
             rows.columns[k].resize(size);
             rows.rows[k].resize(size);
         }
-        rows.pixels.resize(size);
+        rows.pixels.resize(size + 8);  // lists are written eight at a time
     }
 }
 
@@ -152,10 +153,10 @@ void Renderer::searchRows(const CellBand& band, Band own, int first, int last, V
     // judged on the same samples: columns and rows [low, low + span).
     const std::int64_t width8 = std::int64_t{band.width} * 2;
     const std::int64_t height8 = std::int64_t{band.height} * 2;
-    const std::int64_t columnLow = kReach, columnSpan = width8 - 2 * kReach;
     const std::int64_t rowLow = std::max<std::int64_t>(own.first, kReach);
-    const std::int64_t rowSpan = std::min<std::int64_t>(own.last, height8 - kReach) - rowLow;
-    if (columnSpan <= 0 || rowSpan <= 0) return;
+    const Box voters{kReach, width8 - 2 * kReach, rowLow,
+                     std::min<std::int64_t>(own.last, height8 - kReach) - rowLow};
+    if (voters.columnSpan <= 0 || voters.rowSpan <= 0) return;
     const int width = band.width / 4;
     std::int32_t* const columns = scratch.columns[1].data();
     std::int32_t* const rows = scratch.rows[1].data();
@@ -167,19 +168,8 @@ void Renderer::searchRows(const CellBand& band, Band own, int first, int last, V
     std::int32_t* const rowsOf[3] = {scratch.rows[0].data(), rows, scratch.rows[2].data()};
     for (int j = first; j < last; ++j) {
         grid_.cellsOfRow(j, kHalves, kHalves, 3, columnsOf, rowsOf);
-        // The samples that vote and do not lie in a quiet quarter, without a
-        // branch: where they fall is too irregular to predict.
-        int count = 0;
-        for (int i = 0; i < width; ++i) {
-            const bool voting =
-                static_cast<std::uint64_t>(columns[i] - columnLow) <
-                    static_cast<std::uint64_t>(columnSpan) &&
-                static_cast<std::uint64_t>(rows[i] - rowLow) < static_cast<std::uint64_t>(rowSpan);
-            const bool quiet =
-                cells.quietAround(voting ? columns[i] : columnLow, voting ? rows[i] : rowLow);
-            edges[count] = i;
-            count += voting && !quiet ? 1 : 0;
-        }
+        // The samples that vote and do not lie in a quiet quarter.
+        const int count = listEdgeSamples(cells, columns, rows, width, voters, edges);
         // Of those, the ones whose cell is not flat either.
         // The cells those samples read are seldom in the cache: each list asks
         // for the cells of the sample kAhead places on before it reads its own.
@@ -288,28 +278,21 @@ void Renderer::sampleRows(const IndexedImage& input, const CellBand& band, Band 
                                     target[i], wrap);
             }
         };
-        // First, without a branch, the samples in a quiet quarter of the band:
-        // the input pixel there. The others are listed.
+        // First the samples in a quiet quarter of the band: the input pixel
+        // there (not moved, its centre is that pixel: no detail). The others
+        // are listed.
         int* const others = scratch.pixels.data();
-        int count = 0;
-        for (int i = 0; i < width; ++i) {
-            const std::int64_t x = columns[i], y = rows[i];
-            const bool here = static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(width8) &&
-                              static_cast<std::uint64_t>(y - own.first) <
-                                  static_cast<std::uint64_t>(own.last - own.first);
-            const std::int64_t u = here ? x : 0, v = here ? y : own.first;
-            const bool quiet = here && cells.quietAround(u, v);
-            const std::uint8_t value =
-                cells.input[(v >> kLevels) * cells.inputWidth + (u >> kLevels)];
-            target[i] = quiet ? value : target[i];
-            // Not moved, a quiet sample's centre is the input pixel it took.
-            if (moved) {
-                if (quiet) mark(i);
-            } else if (marks != nullptr) {
-                marks[i] = quiet ? 0 : marks[i];
+        const int count = takeQuietSamples(cells, columns, rows, width,
+                                           {0, width8, own.first, own.last - own.first}, target,
+                                           moved ? nullptr : marks, others);
+        if (moved) {
+            for (int i = 0, k = 0; i < width; ++i) {
+                if (k < count && others[k] == i) {
+                    ++k;
+                } else {
+                    mark(i);
+                }
             }
-            others[count] = i;
-            count += quiet ? 0 : 1;
         }
         for (int k = 0; k < count; ++k) {
             if (k + kAhead < count) {
