@@ -10,7 +10,11 @@ BatchProgressView::BatchProgressView(UiState& ui, ExportProgress& progress) : ui
     ui_.runningBatch = &progress;
     SetWindowTextW(ui_.launchButton, L"Cancel");
     EnableWindow(ui_.launchButton, TRUE);
-    if (taskbar_ && FAILED(taskbar_->HrInit())) taskbar_.reset();
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_ITaskbarList3, reinterpret_cast<void**>(taskbar_.put()))) ||
+        FAILED(taskbar_->HrInit())) {
+        taskbar_.reset();
+    }
 }
 
 BatchProgressView::~BatchProgressView() {

@@ -6,8 +6,8 @@
 // Everything is put back at the end.
 #include <shobjidl.h>
 
+#include "base/com_ref.h"
 #include "host/export.h"
-#include "ui/com_objects.h"
 #include "ui/ui_state.h"
 
 class BatchProgressView {
@@ -23,7 +23,7 @@ class BatchProgressView {
     void show(int frame, int frames, int layer, int layers);
 
     UiState& ui_;
-    ComPointer<ITaskbarList3> taskbar_{CLSID_TaskbarList, IID_ITaskbarList3};
+    ComRef<ITaskbarList3> taskbar_;  // null where the system offers none
     unsigned long long started_ = 0;  // pairs begun
 };
 

@@ -3,11 +3,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "base/com_ref.h"
 #include "base/log.h"
 #include "ui/app.h"
 #include "ui/app_settings.h"
 #include "ui/batch_progress.h"
-#include "ui/com_objects.h"
 #include "ui/host_operation.h"
 #include "ui/main_layout.h"
 #include "ui/settings_file.h"
@@ -228,7 +228,7 @@ void showSourcePage(const UiState& ui, int tab) {
 
 int run(HINSTANCE instance, int showCommand, const std::wstring& startImage) {
     // The taskbar button's progress is a COM object.
-    const ComApartment com;
+    const ComInitialisation com;
     static App app;
     theApp = &app;
     app.ui.instance = instance;
