@@ -3,51 +3,18 @@
 #include <charconv>
 #include <system_error>
 
+#include "base/plain_text.h"
 #include "passes/pass_kinds.h"
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// A name quoted in a message is cut to this, so a hostile file cannot make
-// the message long.
-constexpr std::size_t kQuotedNameBytes = 40;
-
-// A stray carriage return (a file saved twice through text mode) counts too.
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
+// A stray carriage return (a file saved twice through text mode) counts as a space.
+std::string_view trim(std::string_view text) {
+    return trimmed(text, " \t\r");
 }
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
-// The name as a message can show it: cut, and printable ASCII only.
-std::string quoted(std::string_view name) {
-    std::string text = "\"";
-    for (std::size_t i = 0; i < name.size() && i < kQuotedNameBytes; ++i) {
-        const char c = name[i];
-        text += c >= ' ' && c <= '~' ? c : '?';
-    }
-    if (name.size() > kQuotedNameBytes) text += "...";
-    return text + "\"";
 }
 
 std::string validNames() {
@@ -79,7 +46,8 @@ bool readSetting(std::string_view key, std::string_view value, Flow& flow, bool 
     int which = 0;
     while (which < 3 && !equalsIgnoringCase(key, keys[which])) ++which;
     if (which == 3) {
-        message = "unknown setting " + quoted(key) + "; a flow has passes, angle and wrap";
+        message =
+            "unknown setting " + quotedForMessage(key) + "; a flow has passes, angle and wrap";
         return false;
     }
     if (seen[which]) {
@@ -92,14 +60,11 @@ bool readSetting(std::string_view key, std::string_view value, Flow& flow, bool 
             return parsePassList(value, flow.kinds, message);
         case 1:
             if (parseAngle(value, flow.angle)) return true;
-            message = "the angle " + quoted(value) + " is not a number from 0 to 360";
+            message = "the angle " + quotedForMessage(value) + " is not a number from 0 to 360";
             return false;
         default:
-            if (equalsIgnoringCase(value, "on") || equalsIgnoringCase(value, "off")) {
-                flow.wrap = equalsIgnoringCase(value, "on");
-                return true;
-            }
-            message = "wrap is " + quoted(value) + "; it takes on or off";
+            if (readOnOff(value, flow.wrap)) return true;
+            message = "wrap is " + quotedForMessage(value) + "; it takes on or off";
             return false;
     }
 }
@@ -121,7 +86,8 @@ bool parsePassList(std::string_view text, std::vector<int>& kinds, std::string& 
         }
         const int kind = kindNamed(name);
         if (kind < 0) {
-            message = "unknown pass " + quoted(name) + "; the pass kinds are " + validNames();
+            message =
+                "unknown pass " + quotedForMessage(name) + "; the pass kinds are " + validNames();
             return false;
         }
         if (parsed.size() == kMaxFlowPasses) {
@@ -167,17 +133,12 @@ bool readFlowText(std::string_view text, Flow& flow, FlowProblem& problem) {
                           " bytes; this one is longer";
         return false;
     }
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        text.remove_prefix(kByteOrderMark.size());
-    }
+    text = withoutByteOrderMark(text);
     Flow read;
     bool seen[3] = {};
     for (int line = 1; !text.empty(); ++line) {
-        const std::size_t end = text.find('\n');
-        std::string_view content = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        std::string_view content = takeLine(text);
         problem.line = line;
-        if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
         if (content.size() > kMaxFlowLineBytes) {
             problem.message =
                 "the line is longer than " + std::to_string(kMaxFlowLineBytes) + " bytes";

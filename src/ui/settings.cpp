@@ -4,61 +4,19 @@
 #include <climits>
 #include <system_error>
 
+#include "base/plain_text.h"
 #include "passes/pass_kinds.h"
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr int kLargestZoom = 16;
 constexpr int kLargestTurns = 64;  // the Turns box's own limit
 constexpr int kLargestCoordinate = 32767;
-constexpr std::size_t kQuotedBytes = 40;
 constexpr std::size_t kProblemsShown = 3;
 constexpr const char* kTabNames[kSourceTabCount] = {"Single image", "Batch", "Files"};
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
-// Text from the file as a message can show it: cut, printable ASCII only.
-std::string quoted(std::string_view text) {
-    std::string shown = "\"";
-    for (std::size_t i = 0; i < text.size() && i < kQuotedBytes; ++i) {
-        const char c = text[i];
-        shown += c >= ' ' && c <= '~' ? c : '?';
-    }
-    if (text.size() > kQuotedBytes) shown += "...";
-    return shown + "\"";
-}
-
-bool readSwitch(std::string_view value, bool& on) {
-    if (sameIgnoringCase(value, "on") || sameIgnoringCase(value, "off")) {
-        on = sameIgnoringCase(value, "on");
-        return true;
-    }
-    return false;
-}
-
 bool readInteger(std::string_view text, int least, int most, int& value) {
-    text = trim(text);
+    text = trimmed(text);
     int parsed = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
     if (text.empty() || error != std::errc() || end != text.data() + text.size()) return false;
@@ -139,7 +97,7 @@ Section sectionNamed(std::string_view name) {
         {"batch", Section::Batch},
         {"recent flows", Section::RecentFlows}};
     for (const auto& [text, section] : sections) {
-        if (sameIgnoringCase(name, text)) return section;
+        if (equalsIgnoringCase(name, text)) return section;
     }
     return Section::Unknown;
 }
@@ -153,22 +111,18 @@ class SettingsReader {
     // Every line of `text`; then "maximized", which may come before or after
     // "place" and means nothing without one.
     void read(std::string_view text) {
-        if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-            text.remove_prefix(kByteOrderMark.size());
-        }
+        text = withoutByteOrderMark(text);
         for (int number = 1; !text.empty(); ++number) {
-            const std::size_t end = text.find('\n');
-            std::string_view line = text.substr(0, end);
-            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            bool ended = false;
+            const std::string_view line = takeLine(text, &ended);
             line_ = number;
             if (line.size() > kSettingsMaxLine) {
                 note("longer than " + std::to_string(kSettingsMaxLine) + " bytes");
-            } else if (end == std::string_view::npos && !trim(line).empty()) {
+            } else if (!ended && !trimmed(line).empty()) {
                 // Every line the program writes ends in a newline.
                 note("cut short");
             } else {
-                readLine(trim(line));
+                readLine(trimmed(line));
             }
         }
         if (settings_.window) settings_.window->maximized = maximized_;
@@ -185,20 +139,20 @@ class SettingsReader {
                 section_ = Section::Unknown;
                 return;
             }
-            section_ = sectionNamed(trim(line.substr(1, line.size() - 2)));
-            if (section_ == Section::Unknown) note("unknown section " + quoted(line));
+            section_ = sectionNamed(trimmed(line.substr(1, line.size() - 2)));
+            if (section_ == Section::Unknown) note("unknown section " + quotedForMessage(line));
             return;
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            note("not a \"key = value\" line: " + quoted(line));
+            note("not a \"key = value\" line: " + quotedForMessage(line));
             return;
         }
-        const std::string_view key = trim(line.substr(0, equals));
-        const std::string_view value = trim(line.substr(equals + 1));
+        const std::string_view key = trimmed(line.substr(0, equals));
+        const std::string_view value = trimmed(line.substr(equals + 1));
         switch (section_) {
             case Section::None:
-                note(quoted(key) + " comes before any section");
+                note(quotedForMessage(key) + " comes before any section");
                 break;
             case Section::Unknown:
                 break;  // the section's own line was noted
@@ -209,7 +163,7 @@ class SettingsReader {
                 readWindowItem(key, value);
                 break;
             case Section::SingleImage:
-                if (sameIgnoringCase(key, "as new project")) {
+                if (equalsIgnoringCase(key, "as new project")) {
                     readSwitchItem(key, value, settings_.singleNewProject);
                 } else {
                     unknownKey(key);
@@ -224,24 +178,24 @@ class SettingsReader {
         }
     }
 
-    void unknownKey(std::string_view key) { note("unknown setting " + quoted(key)); }
+    void unknownKey(std::string_view key) { note("unknown setting " + quotedForMessage(key)); }
 
     void readSwitchItem(std::string_view key, std::string_view value, bool& on) {
-        if (!readSwitch(value, on)) {
-            note(std::string(key) + " is " + quoted(value) + "; it takes on or off");
+        if (!readOnOff(value, on)) {
+            note(std::string(key) + " is " + quotedForMessage(value) + "; it takes on or off");
         }
     }
 
     void readFlowItem(std::string_view key, std::string_view value) {
         Flow& flow = settings_.flow;
-        if (sameIgnoringCase(key, "passes")) {
+        if (equalsIgnoringCase(key, "passes")) {
             std::string message;
             if (!parsePassList(value, flow.kinds, message)) note(message);
-        } else if (sameIgnoringCase(key, "angle")) {
+        } else if (equalsIgnoringCase(key, "angle")) {
             if (!parseAngle(value, flow.angle)) {
-                note("the angle " + quoted(value) + " is not a number from 0 to 360");
+                note("the angle " + quotedForMessage(value) + " is not a number from 0 to 360");
             }
-        } else if (sameIgnoringCase(key, "wrap")) {
+        } else if (equalsIgnoringCase(key, "wrap")) {
             readSwitchItem(key, value, flow.wrap);
         } else {
             unknownKey(key);
@@ -249,46 +203,46 @@ class SettingsReader {
     }
 
     void readWindowItem(std::string_view key, std::string_view value) {
-        if (sameIgnoringCase(key, "place")) {
+        if (equalsIgnoringCase(key, "place")) {
             WindowPlace place;
             if (readPlace(value, place)) {
                 settings_.window = place;
             } else {
-                note("the place " + quoted(value) + " is not \"x, y, width, height\"");
+                note("the place " + quotedForMessage(value) + " is not \"x, y, width, height\"");
             }
-        } else if (sameIgnoringCase(key, "maximized")) {
+        } else if (equalsIgnoringCase(key, "maximized")) {
             bool maximized = false;
             readSwitchItem(key, value, maximized);
             maximized_ = maximized;
-        } else if (sameIgnoringCase(key, "zoom")) {
+        } else if (equalsIgnoringCase(key, "zoom")) {
             if (!readInteger(value, 1, kLargestZoom, settings_.zoom)) {
-                note("the zoom " + quoted(value) + " is not a whole number from 1 to 16");
+                note("the zoom " + quotedForMessage(value) + " is not a whole number from 1 to 16");
             }
-        } else if (sameIgnoringCase(key, "tab")) {
+        } else if (equalsIgnoringCase(key, "tab")) {
             for (int tab = 0; tab < kSourceTabCount; ++tab) {
-                if (sameIgnoringCase(value, kTabNames[tab])) {
+                if (equalsIgnoringCase(value, kTabNames[tab])) {
                     settings_.sourceTab = tab;
                     return;
                 }
             }
-            note("the tab " + quoted(value) + " is none of Single image, Batch, Files");
+            note("the tab " + quotedForMessage(value) + " is none of Single image, Batch, Files");
         } else {
             unknownKey(key);
         }
     }
 
     void readBatchItem(std::string_view key, std::string_view value) {
-        if (sameIgnoringCase(key, "as new project")) {
+        if (equalsIgnoringCase(key, "as new project")) {
             readSwitchItem(key, value, settings_.batchNewProject);
-        } else if (sameIgnoringCase(key, "all layers")) {
+        } else if (equalsIgnoringCase(key, "all layers")) {
             readSwitchItem(key, value, settings_.allLayers);
-        } else if (sameIgnoringCase(key, "all frames")) {
+        } else if (equalsIgnoringCase(key, "all frames")) {
             readSwitchItem(key, value, settings_.allFrames);
-        } else if (sameIgnoringCase(key, "turns")) {
-            if (sameIgnoringCase(value, "off")) {
+        } else if (equalsIgnoringCase(key, "turns")) {
+            if (equalsIgnoringCase(value, "off")) {
                 settings_.turns = 0;
             } else if (!readInteger(value, 1, kLargestTurns, settings_.turns)) {
-                note("turns is " + quoted(value) + "; it takes off or 1 to 64");
+                note("turns is " + quotedForMessage(value) + "; it takes off or 1 to 64");
             }
         } else {
             unknownKey(key);
@@ -296,10 +250,10 @@ class SettingsReader {
     }
 
     void readRecentFlow(std::string_view key, std::string_view value) {
-        if (!sameIgnoringCase(key, "flow")) {
+        if (!equalsIgnoringCase(key, "flow")) {
             unknownKey(key);
         } else if (!isPathText(value)) {
-            note("the flow path " + quoted(value) + " is not a file name");
+            note("the flow path " + quotedForMessage(value) + " is not a file name");
         } else if (settings_.recentFlows.size() >= kRecentFlowCount) {
             note("more than five recent flows");
         } else {
@@ -406,7 +360,7 @@ std::string describeProblems(const std::vector<SettingsProblem>& problems) {
 }
 
 void rememberFlow(std::vector<std::string>& recent, const std::string& path) {
-    std::erase_if(recent, [&](const std::string& kept) { return sameIgnoringCase(kept, path); });
+    std::erase_if(recent, [&](const std::string& kept) { return equalsIgnoringCase(kept, path); });
     recent.insert(recent.begin(), path);
     if (recent.size() > kRecentFlowCount) recent.resize(kRecentFlowCount);
 }
