@@ -13,10 +13,6 @@ struct CliJob {
     std::vector<std::string> outputs;  // a sheet's one, or frame by frame, turn by turn
 };
 
-// The angle of view k (from 1) of `turns` around `degrees`, as the
-// application's turn-table sheets turn (kept within 0 to 360).
-double turnAngle(double degrees, int k, int turns);
-
 // Runs every job, printing progress (unless quiet) and a line per failed
 // input on standard error. Returns the number of inputs that failed.
 int runJobs(const std::vector<CliJob>& jobs, const Flow& flow, const CliOptions& options);

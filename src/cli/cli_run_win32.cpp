@@ -1,16 +1,11 @@
 #include "cli/cli_run.h"
 
-#include <cmath>
-
 #include "base/bounded_format.h"
 #include "base/wide_text.h"
 #include "cli/console_win32.h"
 #include "cli/sheet.h"
 #include "files/image_file.h"
-
-double turnAngle(double degrees, int k, int turns) {
-    return std::fmod(degrees + 360.0 * (k - 1) / turns, 360.0);
-}
+#include "passes/turn_angle.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include "host/turn_table.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 
 #include "base/log.h"
 #include "host/commands.h"
 #include "host/export_steps.h"
 #include "host/frame_import.h"
+#include "passes/turn_angle.h"
 
 namespace {
 
@@ -21,10 +21,7 @@ class AngleRestore {
     AngleRestore(const AngleRestore&) = delete;
     AngleRestore& operator=(const AngleRestore&) = delete;
 
-    // Turn k of `turns`, from 1, kept within 0 to 360 (whole degrees stay exact).
-    double turn(int k, int turns) const {
-        return std::fmod(degrees_ + 360.0 * (k - 1) / turns, 360.0);
-    }
+    double turn(int k, int turns) const { return turnAngle(degrees_, k, turns); }
 
   private:
     PassChain& chain_;
