@@ -94,7 +94,7 @@ std::string saveResult(const MarluneSession& session, const std::string& path) {
 void expectSaved(const std::string& path, const IndexedImage& shown, bool withAlpha) {
     const ImageFile saved = readBack(path);
     ASSERT_EQ(saved.frames.size(), 1u);
-    EXPECT_TRUE(sameImage(*saved.frames[0], shown));
+    EXPECT_TRUE(sameImage(saved.frames[0].get(), shown));
     EXPECT_EQ(saved.alpha.present, withAlpha);
     if (withAlpha) {
         EXPECT_EQ(saved.alpha.alpha, spriteAlpha().alpha);

@@ -100,15 +100,6 @@ std::unique_ptr<PassChain> runChain(const IndexedImage& source, const std::vecto
     return chain;
 }
 
-bool sameImage(const IndexedImage& a, const IndexedImage& b) {
-    if (a.width != b.width || a.height != b.height) return false;
-    if (std::memcmp(a.palette(), b.palette(), kPaletteBytes) != 0) return false;
-    for (int y = 0; y < a.height; ++y) {
-        if (std::memcmp(a.row(y), b.row(y), static_cast<size_t>(a.width)) != 0) return false;
-    }
-    return true;
-}
-
 void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx,
                         int sy) {
     const int x0 = std::max(screen.width - image.width * zoom, 0) / 2;

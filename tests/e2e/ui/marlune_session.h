@@ -9,6 +9,7 @@
 #include "host_sim_process.h"
 #include "marlune_windows.h"
 #include "passes/pass_chain.h"
+#include "sample_dump.h"
 
 // How marlune.exe is started.
 struct Launch {
@@ -56,8 +57,6 @@ void resizeClient(HWND main, int width, int height);
 // computes it: the displayed image is the chain's.
 std::unique_ptr<PassChain> runChain(const IndexedImage& source, const std::vector<int>& kinds,
                                     double degrees = 0, bool wrapAround = false);
-// Same size, palette and pixels (row padding aside).
-bool sameImage(const IndexedImage& a, const IndexedImage& b);
 // Expects the preview's pixels to show `image` at `zoom` and offsets
 // (sx, sy), centred when it fits, the rest checkerboard grey.
 void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom = 1,
