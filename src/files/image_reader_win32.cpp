@@ -99,15 +99,21 @@ class Reader {
         return true;
     }
 
+    // Frame `index` of the file, its size and its pixel format.
+    bool openFrame(IWICBitmapDecoder* decoder, UINT index, ComRef<IWICBitmapFrameDecode>& frame,
+                   UINT& width, UINT& height, WICPixelFormatGUID& format) {
+        HRESULT result = decoder->GetFrame(index, frame.put());
+        if (SUCCEEDED(result)) result = frame->GetSize(&width, &height);
+        if (SUCCEEDED(result)) result = frame->GetPixelFormat(&format);
+        return SUCCEEDED(result) || failed(result);
+    }
+
     // A PNG or BMP: palette formats keep their indices, others are indexed exactly.
     bool readStill(IWICBitmapDecoder* decoder, bool isBmp, IndexedPicture& picture) {
         ComRef<IWICBitmapFrameDecode> frame;
         UINT width = 0, height = 0;
         WICPixelFormatGUID format{};
-        HRESULT result = decoder->GetFrame(0, frame.put());
-        if (SUCCEEDED(result)) result = frame->GetSize(&width, &height);
-        if (SUCCEEDED(result)) result = frame->GetPixelFormat(&format);
-        if (FAILED(result)) return failed(result);
+        if (!openFrame(decoder, 0, frame, width, height, format)) return false;
         if (!sizeAllowed(width, height)) return false;
         picture.width = static_cast<int>(width);
         picture.height = static_cast<int>(height);
@@ -212,10 +218,7 @@ class Reader {
         ComRef<IWICBitmapFrameDecode> frame;
         UINT width = 0, height = 0;
         WICPixelFormatGUID format{};
-        HRESULT result = decoder->GetFrame(index, frame.put());
-        if (SUCCEEDED(result)) result = frame->GetSize(&width, &height);
-        if (SUCCEEDED(result)) result = frame->GetPixelFormat(&format);
-        if (FAILED(result)) return failed(result);
+        if (!openFrame(decoder, index, frame, width, height, format)) return false;
         if (format != GUID_WICPixelFormat8bppIndexed)
             return fail("has a GIF frame that is not indexed");
         if (!sizeAllowed(width, height)) return false;
