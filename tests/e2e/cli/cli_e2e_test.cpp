@@ -8,7 +8,7 @@
 #include "cli_process.h"
 #include "e2e_files.h"
 #include "frame_dib.h"
-#include "passes/pass_chain.h"
+#include "sample_dump.h"
 #include "sample_sprite.h"
 #include "wic_test_files.h"
 
@@ -35,15 +35,7 @@ PaletteAlpha clearZero() {
 // of the application computes them.
 std::vector<std::uint8_t> chainOutput(const IndexedImage& source, const std::vector<int>& kinds,
                                       double degrees, bool wrap = false) {
-    PassChain chain;
-    auto copy =
-        std::make_unique<IndexedImage>(nullptr, source.width, source.height, source.palette());
-    std::copy_n(source.pixels, std::size_t(source.stride()) * source.height, copy->pixels);
-    chain.setSource(std::move(copy));
-    for (const int kind : kinds) chain.insertPass(nullptr, chain.size(), kind);
-    chain.setWrapAround(nullptr, wrap ? 1 : 0);
-    chain.setRotationAngle(nullptr, degrees);
-    return screenIndices(*chain.displayedImage());
+    return screenIndices(*runChain(source, kinds, degrees, wrap)->displayedImage());
 }
 
 ImageFile readOk(const std::string& path) {

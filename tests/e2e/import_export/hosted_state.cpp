@@ -1,7 +1,5 @@
 #include "hosted_state.h"
 
-#include <cstring>
-
 HostedRun::HostedRun(const std::vector<std::string>& switches) {
     // A starting host sends to every top-level window and waits for the answer,
     // which a test thread blocked in a start-up wait never gives: so the sample
@@ -23,11 +21,4 @@ void HostedRun::finish() {
     HostDisconnect(state.link);
     host_->stop();
     dump_ = readDump(folder_.file("dump"));
-}
-
-std::unique_ptr<IndexedImage> copyImage(HWND owner, const IndexedImage& image) {
-    auto copy = std::make_unique<IndexedImage>(owner, image.width, image.height, image.palette());
-    std::memcpy(copy->pixels, image.pixels,
-                static_cast<std::size_t>(image.stride()) * image.height);
-    return copy;
 }

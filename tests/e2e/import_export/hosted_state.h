@@ -39,6 +39,3 @@ class HostedRun {
     bool finished_ = false;
     HostDump dump_;
 };
-
-// A new image for `owner` with the pixels and palette of `image`.
-std::unique_ptr<IndexedImage> copyImage(HWND owner, const IndexedImage& image);

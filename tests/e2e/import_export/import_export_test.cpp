@@ -36,12 +36,8 @@ TEST(ImportExport, BatchThroughTheFlowEqualsAnIndependentChainRun) {
     ASSERT_EQ(run.dump().projects.count(2), 1u);
     EXPECT_EQ(run.dump().projects.at(2).at("name"), "sample_Marlune_1");
     for (const auto& [key, source] : pristineSample().layers) {
-        PassChain reference;
-        buildFlow(reference, run.owner(), kRotSprite);
-        reference.setSource(copyImage(run.owner(), *source));
-        reference.evaluate(run.owner());
-        EXPECT_TRUE(
-            sameImage(run.dump().layer(2, key.frame, key.layer), *reference.displayedImage()))
+        EXPECT_TRUE(sameImage(run.dump().layer(2, key.frame, key.layer),
+                              *runChain(*source, kRotSprite, 30)->displayedImage()))
             << "frame " << key.frame << " layer " << key.layer;
     }
 }

@@ -1,6 +1,7 @@
 #include "sample_dump.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "host/packed_dib_writer.h"
@@ -32,4 +33,17 @@ void expectSampleUntouched(const HostDump& dump) {
         EXPECT_TRUE(sameImage(dump.layer(key.project, key.frame, key.layer), *image))
             << "frame " << key.frame << " layer " << key.layer;
     }
+}
+
+std::unique_ptr<PassChain> runChain(const IndexedImage& source, const std::vector<int>& kinds,
+                                    double degrees, bool wrapAround) {
+    auto chain = std::make_unique<PassChain>();
+    auto copy =
+        std::make_unique<IndexedImage>(nullptr, source.width, source.height, source.palette());
+    std::memcpy(copy->pixels, source.pixels, static_cast<size_t>(source.stride()) * source.height);
+    chain->setSource(std::move(copy));
+    chain->setRotationAngle(nullptr, degrees);
+    chain->setWrapAround(nullptr, wrapAround ? 1 : 0);
+    for (int kind : kinds) chain->insertPass(nullptr, chain->size(), kind);
+    return chain;
 }

@@ -1,9 +1,13 @@
 #pragma once
-// The stand-in host's sample project as it is before any command, and the
-// check that a run left it so.
+// The stand-in host's sample project as it is before any command, the check
+// that a run left it so, and images as the application computes them.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "e2e_files.h"
+#include "passes/pass_chain.h"
 
 inline constexpr int kSample = 1;  // the sample's project id
 
@@ -14,3 +18,7 @@ const HostDump& pristineSample();
 testing::AssertionResult sameImage(const IndexedImage* actual, const IndexedImage& expected);
 // Every frame and layer of the sample, its name and delays, as before the run.
 void expectSampleUntouched(const HostDump& dump);
+// `source` run through a flow of `kinds` at `degrees`, as the application
+// computes it: the displayed image is the chain's.
+std::unique_ptr<PassChain> runChain(const IndexedImage& source, const std::vector<int>& kinds,
+                                    double degrees = 0, bool wrapAround = false);

@@ -1,7 +1,6 @@
 #include "marlune_session.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -85,19 +84,6 @@ void resizeClient(HWND main, int width, int height) {
     SetWindowPos(main, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOMOVE);
     ui::settle(main);
-}
-
-std::unique_ptr<PassChain> runChain(const IndexedImage& source, const std::vector<int>& kinds,
-                                    double degrees, bool wrapAround) {
-    auto chain = std::make_unique<PassChain>();
-    auto copy =
-        std::make_unique<IndexedImage>(nullptr, source.width, source.height, source.palette());
-    std::memcpy(copy->pixels, source.pixels, static_cast<size_t>(source.stride()) * source.height);
-    chain->setSource(std::move(copy));
-    chain->setRotationAngle(nullptr, degrees);
-    chain->setWrapAround(nullptr, wrapAround ? 1 : 0);
-    for (int kind : kinds) chain->insertPass(nullptr, chain->size(), kind);
-    return chain;
 }
 
 void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom, int sx,

@@ -8,7 +8,6 @@
 #include "e2e_files.h"
 #include "host_sim_process.h"
 #include "marlune_windows.h"
-#include "passes/pass_chain.h"
 #include "sample_dump.h"
 
 // How marlune.exe is started.
@@ -53,10 +52,6 @@ struct MarluneSession {
 std::unique_ptr<IndexedImage> clipboardImage();
 // Gives the main window a client area of `width` x `height`.
 void resizeClient(HWND main, int width, int height);
-// `source` run through a flow of `kinds` at `degrees`, as the application
-// computes it: the displayed image is the chain's.
-std::unique_ptr<PassChain> runChain(const IndexedImage& source, const std::vector<int>& kinds,
-                                    double degrees = 0, bool wrapAround = false);
 // Expects the preview's pixels to show `image` at `zoom` and offsets
 // (sx, sy), centred when it fits, the rest checkerboard grey.
 void expectPreviewShows(const ui::Pixels& screen, const IndexedImage& image, int zoom = 1,
