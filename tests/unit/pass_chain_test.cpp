@@ -39,6 +39,9 @@ TEST(PassChain, WithoutASourceSettingsAreStoredAndNothingIsShown) {
     chain.setWrapAround(nullptr, 1);
     EXPECT_EQ(chain.settings().angleRadians, 1.5707963267948966);
     EXPECT_EQ(chain.settings().wrapAround, 1);
+    chain.setRotationAngle(nullptr, 26.565);  // a typed angle keeps its fraction
+    EXPECT_EQ(chain.settings().angleDegrees, 26.565);
+    EXPECT_DOUBLE_EQ(chain.settings().angleRadians, 0.46364671579229366);
     EXPECT_EQ(chain.displayedImage(), nullptr);
     chain.setSource(randomImage(4, 3, {1}, 1));
     chain.evaluate(nullptr);
@@ -140,10 +143,3 @@ TEST(PassChain, IncrementalEvaluationEqualsAFullRecompute) {
 }
 
 }  // namespace
-
-TEST(PassChain, TypedAngleKeepsItsFraction) {
-    PassChain chain;
-    chain.setRotationAngle(nullptr, 26.565);
-    EXPECT_EQ(chain.settings().angleDegrees, 26.565);
-    EXPECT_DOUBLE_EQ(chain.settings().angleRadians, 0.46364671579229366);
-}

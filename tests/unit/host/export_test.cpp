@@ -196,7 +196,7 @@ struct StopCase {
     int nth;
     std::vector<std::string> sent;  // after the five queries
     std::vector<std::string> reports;
-    const char* message;
+    std::string message;
 };
 
 class ExportStop : public Export, public testing::WithParamInterface<StopCase> {};
@@ -223,7 +223,7 @@ TEST_P(ExportStop, EndsAfterTheStepInFlightAndSaysWhere) {
                      ? ExportTurnTable(state, nullptr, stop.turns, true, error, &progress)
                      : ExportBatch(state, nullptr, true, true, true, error, &progress));
     EXPECT_TRUE(progress.cancelled);
-    EXPECT_STREQ(error.text, stop.message);
+    EXPECT_EQ(error.text, stop.message);
     EXPECT_EQ(host.commands, queriesThen(stop.sent));
     EXPECT_EQ(reports, stop.reports);
     expectSource(sourceBefore.frames);
@@ -239,33 +239,33 @@ std::vector<std::string> preparing(int upTo, int layers) {
         reports.push_back("layer " + std::to_string(layer) + " of " + std::to_string(layers));
     return reports;
 }
+std::string stoppedAtLayer(int layer) {
+    return "Batch cancelled while preparing the new project (layer " + std::to_string(layer) +
+           " of 100000)";
+}
 
 // The host claims 100000 layers: the preparation alone would send 99999 "AddAnimationLayer".
 const std::vector<std::string> kClaims = {"--claim-layers", "100000"};
 const std::vector<std::string> kNothing;
+const std::vector<std::string> kNewProject = preparation("New(3,10,6)", 1);
 
 INSTANTIATE_TEST_SUITE_P(
     Phases, ExportStop,
     testing::Values(
-        StopCase{kClaims, 0, "GetActiveLayerNumber", 1, kNothing, kNothing,
-                 "Batch cancelled while preparing the new project (layer 0 of 100000)"},
+        StopCase{kClaims, 0, "GetActiveLayerNumber", 1, kNothing, kNothing, stoppedAtLayer(0)},
         StopCase{kClaims, 0, "New(", 1, preparation("New(3,10,6)", 0), preparing(1, 100000),
-                 "Batch cancelled while preparing the new project (layer 1 of 100000)"},
+                 stoppedAtLayer(1)},
         StopCase{kClaims, 0, "AddAnimationLayer", 5, preparation("New(3,10,6)", 5),
-                 preparing(6, 100000),
-                 "Batch cancelled while preparing the new project (layer 6 of 100000)"},
+                 preparing(6, 100000), stoppedAtLayer(6)},
         StopCase{kClaims, 3, "AddAnimationLayer", 3, preparation("New(3,10,6)", 3),
-                 preparing(4, 100000),
-                 "Batch cancelled while preparing the new project (layer 4 of 100000)"},
-        StopCase{kNothing, 3, "SendFrame", 1,
-                 joined({preparation("New(3,10,6)", 1), imported(1, 0)}), preparing(2, 2),
-                 "Batch cancelled after 0 of 6 frames"},
-        StopCase{kNothing, 3, "ReceiveFrame", 3,
-                 joined({preparation("New(3,10,6)", 1), turnedLayer(0, 3)}),
+                 preparing(4, 100000), stoppedAtLayer(4)},
+        StopCase{kNothing, 3, "SendFrame", 1, joined({kNewProject, imported(1, 0)}),
+                 preparing(2, 2), "Batch cancelled after 0 of 6 frames"},
+        StopCase{kNothing, 3, "ReceiveFrame", 3, joined({kNewProject, turnedLayer(0, 3)}),
                  joined({preparing(2, 2), {"1/3 1/2", "2/3 1/2", "3/3 1/2"}}),
                  "Batch cancelled after 3 of 6 frames"},
         StopCase{kNothing, 0, "SendFrame", 2,
-                 joined({preparation("New(3,10,6)", 1), batchPair(1, 0), batchPair(1, 1)}),
+                 joined({kNewProject, batchPair(1, 0), batchPair(1, 1)}),
                  joined({preparing(2, 2), {"1/3 1/2", "1/3 2/2"}}),
                  "Batch cancelled after 2 of 6 frames"}));
 
@@ -295,7 +295,7 @@ TEST_F(Export, NewProjectIsTheOneTheHostReportsUnlessThatIsTheSource) {
 // pairs delivered before the failure stay delivered.
 struct ExportFault {
     std::vector<std::string> switches;
-    const char* message;
+    std::string message;
     std::size_t projects;
     int delivered;  // pairs of the new project holding their result, in order
 };
@@ -306,7 +306,7 @@ TEST_P(ExportFailure, EndsWithItsMessageAndTouchesNothingElse) {
     grab({kZoom2x});
     host.use(GetParam().switches);
     EXPECT_FALSE(ExportBatch(state, nullptr, true, true, true, error));
-    EXPECT_STREQ(error.text, GetParam().message);
+    EXPECT_EQ(error.text, GetParam().message);
     expectSource(sourceBefore.frames);
     ASSERT_EQ(host.model.projects.size(), GetParam().projects);
     if (GetParam().projects == 1) return;
@@ -335,47 +335,41 @@ TEST_F(Export, NothingToSendBeforeAGrab) {
     EXPECT_EQ(logLines().back(), "ERROR:nothing to send");
 }
 
+// The message of a command the host did not answer.
+std::string unanswered(const std::string& command) {
+    return "Failed to request '" + command + "' from Kelvara!\n";
+}
+const std::string kNotMade = "Failed to create a new Kelvara project (New(3,10,6))\n";
+const std::string kUnconfirmed = "ERROR: the host did not confirm 6 of 6 frames";
+
 INSTANTIATE_TEST_SUITE_P(
     Faults, ExportFailure,
     testing::Values(
-        ExportFault{
-            {"--new-id", "1"}, "Failed to create a new Kelvara project (New(3,10,6))\n", 1, 0},
-        ExportFault{
-            {"--reply", "New=-1"}, "Failed to create a new Kelvara project (New(3,10,6))\n", 2, 0},
+        ExportFault{{"--new-id", "1"}, kNotMade, 1, 0},
+        ExportFault{{"--reply", "New=-1"}, kNotMade, 2, 0},
         ExportFault{{"--new-id", "9"}, "Failed to switch to project '9' in Kelvara!\n", 1, 0},
         ExportFault{{"--refuse", "AddAnimationLayer=ERROR: too many layers"},
-                    "Failed to request 'AddAnimationLayer' from Kelvara!\n",
+                    unanswered("AddAnimationLayer"),
                     2,
                     0},
         ExportFault{{"--hang", "SetCurrentFilename"},
-                    "Failed to request 'SetCurrentFilename(hero_Marlune_1)' from Kelvara!\n",
+                    unanswered("SetCurrentFilename(hero_Marlune_1)"),
                     2,
                     0},
         ExportFault{{"--reply", "AddAnimationLayer=3"}, "Failed to add a new layer (1)\n", 2, 0},
         ExportFault{{"--reply", "GetFrameCount=0"}, "ERROR: the project has no frames", 1, 0},
         ExportFault{
             {"--reply", "GetNumberOfLayers=-2147483648"}, "ERROR: the project has no layers", 1, 0},
-        ExportFault{{"--hang", "GetActiveLayerNumber"},
-                    "Failed to request 'GetActiveLayerNumber' from Kelvara!\n",
-                    1,
-                    0},
-        ExportFault{{"--hang", "GetCurrentDelay"},
-                    "Failed to request 'GetCurrentDelay' from Kelvara!\n",
-                    2,
-                    0},
+        ExportFault{{"--hang", "GetActiveLayerNumber"}, unanswered("GetActiveLayerNumber"), 1, 0},
+        ExportFault{{"--hang", "GetCurrentDelay"}, unanswered("GetCurrentDelay"), 2, 0},
         ExportFault{
             {"--stale-clipboard", "2"}, "ERROR: the host put no new image on the clipboard", 2, 2},
         ExportFault{
             {"--refuse", "ReceiveFrame=ERROR: project locked"}, "ERROR: project locked", 2, 0},
-        ExportFault{
-            {"--no-data", "ReceiveFrame"}, "ERROR: the host did not confirm 6 of 6 frames", 2, 6},
-        ExportFault{
-            {"--hang", "ReceiveFrame"}, "ERROR: the host did not confirm 6 of 6 frames", 2, 0},
+        ExportFault{{"--no-data", "ReceiveFrame"}, kUnconfirmed, 2, 6},
+        ExportFault{{"--hang", "ReceiveFrame"}, kUnconfirmed, 2, 0},
         ExportFault{{"--reply", "SetCurrentDelay=0"}, "Failed to set frame delay", 2, 1},
-        ExportFault{{"--hang", "SetCurrentDelay"},
-                    "Failed to request 'SetCurrentDelay(15)' from Kelvara!\n",
-                    2,
-                    1},
+        ExportFault{{"--hang", "SetCurrentDelay"}, unanswered("SetCurrentDelay(15)"), 2, 1},
         // The grab (4 commands), the preparation (10), two pairs (22), and the
         // third pair's three switches: then the host is gone.
         ExportFault{{"--quit-after", "39"}, "Kelvara is inactive!!", 2, 2},

@@ -3,6 +3,9 @@
 // "ReceiveFrame", bad options refused.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <sstream>
+
 #include "host_commands.h"
 #include "host_options.h"
 #include "host_session.h"
@@ -107,28 +110,18 @@ TEST_F(Hostsim, ReceiveFrameRefusesUnsoundDibsAndChangesNothing) {
 }
 
 TEST(HostOptions, BadOptionsAreRefusedWithAReason) {
-    const std::vector<std::vector<std::string>> bad = {{"--bogus"},
-                                                       {"--log"},
-                                                       {"--open"},
-                                                       {"--reply", "NoEquals"},
-                                                       {"--reply", "=x"},
-                                                       {"--refuse", "X"},
-                                                       {"--late", "Send=x"},
-                                                       {"--late", "Send=-5"},
-                                                       {"--quit-after", "0"},
-                                                       {"--dib", "16"},
-                                                       {"--new-id", "two"},
-                                                       {"--no-data"},
-                                                       {"--stale-clipboard", "0"},
-                                                       {"--claim-layers", "0"},
-                                                       {"--new-frames", "x"},
-                                                       {"--sample", "--open", "a.bmp"},
-                                                       {"sample"}};
-    for (const auto& args : bad) {
+    // Each a command line, its words split at spaces.
+    for (const char* line :
+         {"--bogus", "--log", "--open", "--reply NoEquals", "--reply =x", "--refuse X",
+          "--late Send=x", "--late Send=-5", "--quit-after 0", "--dib 16", "--new-id two",
+          "--no-data", "--stale-clipboard 0", "--claim-layers 0", "--new-frames x",
+          "--sample --open a.bmp", "sample"}) {
+        std::istringstream words(line);
+        const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
         HostOptions options;
         std::string error;
-        EXPECT_FALSE(parseHostOptions(args, options, error)) << args[0];
-        EXPECT_NE(error, "") << args[0];
+        EXPECT_FALSE(parseHostOptions(args, options, error)) << line;
+        EXPECT_NE(error, "") << line;
     }
 }
 
