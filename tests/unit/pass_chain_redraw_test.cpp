@@ -1,8 +1,10 @@
-// An evaluation ends by repainting its owner, and only when there is a source.
+// An evaluation ends by repainting its owner, and only when there is a source;
+// a flow applied to a chain evaluates once.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "flow/flow_text.h"
 #include "passes/pass_chain.h"
 #include "redraw_count.h"
 
@@ -23,6 +25,21 @@ TEST(PassChainRedraw, EvaluationRepaintsOnlyWithASource) {
     const std::vector<std::uint8_t> palette(kPaletteBytes, 0);
     chain.setSource(std::make_unique<IndexedImage>(nullptr, 4, 3, palette.data()));
     EXPECT_EQ(operations(), 5);
+}
+
+TEST(PassChainRedraw, AnAppliedFlowRepaintsOnceWithASourceAndNeverWithout) {
+    PassChain chain;
+    chain.insertPass(nullptr, 0, 0);
+    const Flow flow{{2, 2, 6}, 45.0, true};
+    int before = nativeRedrawCount();
+    applyFlow(chain, nullptr, flow);
+    EXPECT_EQ(nativeRedrawCount(), before);
+    const std::vector<std::uint8_t> palette(kPaletteBytes, 0);
+    chain.setSource(std::make_unique<IndexedImage>(nullptr, 4, 3, palette.data()));
+    before = nativeRedrawCount();
+    applyFlow(chain, nullptr, flow);
+    EXPECT_EQ(nativeRedrawCount(), before + 1);
+    EXPECT_EQ(chain.displayedImage()->width, 16);
 }
 
 }  // namespace
