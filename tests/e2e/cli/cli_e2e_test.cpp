@@ -70,11 +70,6 @@ void expectHolds(const std::string& path, const std::vector<std::uint8_t>& indic
     }
 }
 
-std::string contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 enum Kind { kScale2x = 2, kRotate = 6, kRotateUnzoom8x = 10, kRotSprite = 11 };
 const std::vector<int> kFourPass = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
 
@@ -173,7 +168,7 @@ TEST_F(CliFolder, BadUsageWritesNothingAndLeavesOutputsAsTheyWere) {
     }
     EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(folder.path()), {}),
               before);
-    EXPECT_EQ(contentOf(file("knight_marlune.png")), "an earlier output");
+    EXPECT_EQ(fileText(file("knight_marlune.png")), "an earlier output");
     EXPECT_EQ(run({"--list"}).out.substr(0, 22), "Zoom2x\nZoom3x\nScale2x\n");
 }
 
@@ -190,7 +185,7 @@ TEST_F(CliFolder, InputsThatFailAreReportedAndTheOthersWritten) {
               "ERROR: text.png is not a PNG, BMP or GIF image\n");
     expectHolds(file("knight_marlune.png"), chainOutput(*grab(1), {0}, 0));
     EXPECT_FALSE(std::filesystem::exists(file("colours300_marlune.png")));
-    EXPECT_EQ(contentOf(file("text_marlune.png")), "kept");
+    EXPECT_EQ(fileText(file("text_marlune.png")), "kept");
 }
 
 }  // namespace

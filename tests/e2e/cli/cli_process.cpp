@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "e2e_files.h"
 #include "host_sim_process.h"
@@ -21,8 +19,7 @@ HANDLE outputFile(const std::string& path) {
 }
 
 std::string textOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), {});
+    std::string text = fileText(path);
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
 }
@@ -59,13 +56,4 @@ CliResult runCli(const std::string& folder, const std::vector<std::string>& argu
     result.out = textOf(logs.file("out.txt"));
     result.err = textOf(logs.file("err.txt"));
     return result;
-}
-
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }

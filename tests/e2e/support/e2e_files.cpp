@@ -49,6 +49,11 @@ std::vector<std::string> readLines(const std::string& path) {
     return lines;
 }
 
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 const IndexedImage* HostDump::layer(int project, int frame, int layerNumber) const {
     const auto found = layers.find(LayerKey{project, frame, layerNumber});
     return found == layers.end() ? nullptr : found->second.get();

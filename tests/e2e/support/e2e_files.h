@@ -28,6 +28,8 @@ class TempFolder {
 // The lines of a text file (e.g. hostsim's --log), without CR or LF.
 // Empty when the file cannot be read.
 std::vector<std::string> readLines(const std::string& path);
+// The bytes of a file; empty when it cannot be read.
+std::string fileText(const std::string& path);
 
 struct LayerKey {
     int project = 0;

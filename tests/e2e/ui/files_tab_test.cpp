@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "files/image_file.h"
 #include "flow/flow_text.h"
@@ -18,8 +17,6 @@
 #include "sample_dump.h"
 
 namespace {
-
-const std::vector<int> kRotSprite = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
 
 // The sample's knight (frame 1, layer 1) and backdrop (frame 2, layer 0).
 const IndexedImage& knight() {
@@ -70,16 +67,11 @@ std::string quoted(const std::string& path) {
 }
 
 bool waitForText(HWND window, const std::string& text) {
-    for (int poll = 0; poll < 500 && ui::text(window) != text; ++poll) ui::pumpFor(20);
-    return ui::text(window) == text;
+    return waitUntil([&] { return ui::text(window) == text; });
 }
 
 bool waitForFile(const std::string& path) {
-    for (int poll = 0; poll < 500; ++poll) {
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-        ui::pumpFor(20);
-    }
-    return false;
+    return waitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; });
 }
 
 // Presses "Save result…", answers the dialog with `path`; gives the name offered.
@@ -136,8 +128,7 @@ TEST(FilesTab, OpenDropSaveAndSendAsAGrabWould) {
     expectSaved(files.file("backdrop-out.png"), *backdropShown->displayedImage(), false);
 
     // Damaged: refused with the file's name, the source as it was.
-    std::ifstream in(files.file("knight.png"), std::ios::binary);
-    const std::string png((std::istreambuf_iterator<char>(in)), {});
+    const std::string png = fileText(files.file("knight.png"));
     std::ofstream(files.file("cut.png"), std::ios::binary) << png.substr(0, png.size() / 2);
     for (const char* name : {"cut.png", "absent.gif"}) {
         ui::dropFiles(w.main, {files.file(name)});
@@ -193,17 +184,14 @@ TEST(FilesTab, AnImageArgumentStartsWithoutHostAndTheLinkFindsOneLater) {
     SetWindowPos(w.main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     expectPreviewShows(ui::readClient(w.preview), *frame);
     EXPECT_EQ(ui::text(w.sourceNote), "from Kelvara, 48 x 48");
-    PostMessageW(w.main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(session.app->waitForExit(10000));
-    EXPECT_EQ(session.app->exitCode(), 0u);
+    session.closeAndExpectExit();
 }
 
 Flow flowIn(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
     Flow flow;
     FlowProblem problem;
-    EXPECT_TRUE(readFlowText(text, flow, problem)) << problem.line << ": " << problem.message;
+    EXPECT_TRUE(readFlowText(fileText(path), flow, problem))
+        << problem.line << ": " << problem.message;
     return flow;
 }
 

@@ -145,9 +145,7 @@ TEST(MainWindow, ControlsLayoutResizingTabsAndClose) {
         EXPECT_EQ(IsWindowVisible(w.batchPage) != FALSE, tab == 1);
         EXPECT_EQ(IsWindowVisible(w.filesPage) != FALSE, tab == 2);
     }
-    PostMessageW(w.main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(session.app->waitForExit(10000));
-    EXPECT_EQ(session.app->exitCode(), 0u);
+    session.closeAndExpectExit();
 }
 
 }  // namespace

@@ -78,6 +78,17 @@ std::unique_ptr<IndexedImage> clipboardImage() {
     return image != nullptr && image->valid ? std::move(image) : nullptr;
 }
 
+void MarluneSession::closeAndExpectExit(DWORD timeoutMs) const {
+    PostMessageW(w.main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app->waitForExit(timeoutMs));
+    EXPECT_EQ(app->exitCode(), 0u);
+}
+
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (DWORD waited = 0; !done() && waited < timeoutMs; waited += 20) ui::pumpFor(20);
+    return done();
+}
+
 void resizeClient(HWND main, int width, int height) {
     RECT outer{0, 0, width, height};
     AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(main, GWL_STYLE)), FALSE, 0);

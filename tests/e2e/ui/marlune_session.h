@@ -1,6 +1,7 @@
 #pragma once
 // One run of marlune.exe under test: the stand-in host (optional, restartable),
 // the application and its windows, and what they leave behind.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ struct MarluneSession {
     // Waits for an error box, expects it to be the only one and to have
     // `caption`, closes it and gives its text.
     std::string takeErrorBox(const std::string& caption, DWORD timeoutMs = 10000);
+    // Closes the main window; expects the program to end within `timeoutMs`, with exit code 0.
+    void closeAndExpectExit(DWORD timeoutMs = 10000) const;
 
     TempFolder folder;  // the host's log ("host-log.txt") and dump, the application's output
     std::unique_ptr<HostSimProcess> host;
@@ -48,6 +51,8 @@ struct MarluneSession {
     std::string problem;  // ...and this says why
 };
 
+// Pumps messages until `done` holds or `timeoutMs` passes; whether it held.
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 // The image on the clipboard (what a grab read or an export sent), or null.
 std::unique_ptr<IndexedImage> clipboardImage();
 // Gives the main window a client area of `width` x `height`.
@@ -68,3 +73,5 @@ enum PassKind {
     kRotateUnzoom2x,
     kRotateUnzoom8x = 10
 };
+// RotSprite in this program's terms: Scale2x three times, then rotate and shrink by 8.
+inline const std::vector<int> kRotSprite = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};

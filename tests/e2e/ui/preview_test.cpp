@@ -7,8 +7,6 @@
 
 namespace {
 
-const std::vector<int> kRotSprite = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
-
 void expectAngle(const MarluneWindows& w, const std::string& shown, int slider) {
     EXPECT_EQ(ui::text(w.angleLabel), "Rotation angle: " + shown);
     EXPECT_EQ(ui::text(w.angleBox), shown);

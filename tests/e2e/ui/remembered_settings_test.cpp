@@ -11,7 +11,6 @@
 
 namespace {
 
-const std::vector<int> kRotSprite = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
 constexpr int kSingleNewProjectId = 115;
 constexpr int kAllLayersId = 117;
 constexpr int kAllFramesId = 118;
@@ -27,8 +26,7 @@ std::string settingsFile(const TempFolder& appData) {
 }
 
 Settings readSettingsFile(const std::string& path, std::vector<SettingsProblem>& problems) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    const std::string text = fileText(path);
     EXPECT_FALSE(text.empty()) << path;
     return readSettingsText(text, problems);
 }
@@ -50,12 +48,6 @@ int linesStartingWith(const MarluneSession& session, const std::string& start) {
     return count;
 }
 
-void closeAndExpectExit(const MarluneSession& session) {
-    PostMessageW(session.w.main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(session.app->waitForExit(10000));
-    EXPECT_EQ(session.app->exitCode(), 0u);
-}
-
 TEST(RememberedSettings, ASecondRunOpensWhereTheFirstWasLeft) {
     TempFolder appData;
     TempFolder flows;
@@ -73,9 +65,7 @@ TEST(RememberedSettings, ASecondRunOpensWhereTheFirstWasLeft) {
         ui::selectTab(w.tabControl, 2);
         ui::postClick(w.saveFlow);
         EXPECT_EQ(ui::answerFileDialog(first.app->processId(), "Save flow", flowPath), "");
-        for (int poll = 0; poll < 250 && ui::comboItems(w.recentFlows).empty(); ++poll) {
-            ui::pumpFor(20);
-        }
+        waitUntil([&] { return !ui::comboItems(w.recentFlows).empty(); }, 5000);
         EXPECT_EQ(ui::comboItems(w.recentFlows).size(), 1u);
         ui::selectTab(w.tabControl, 1);
         ui::typeText(w.turnsBox, "8");
@@ -83,7 +73,7 @@ TEST(RememberedSettings, ASecondRunOpensWhereTheFirstWasLeft) {
         SetWindowPos(w.main, nullptr, 37, 45, 820, 640, SWP_NOZORDER);
         ui::settle(w.main);
         GetWindowRect(w.main, &placed);
-        closeAndExpectExit(first);
+        first.closeAndExpectExit();
     }
 
     MarluneSession second({"--sample"}, settingsIn(appData));
@@ -115,7 +105,7 @@ TEST(RememberedSettings, ASecondRunOpensWhereTheFirstWasLeft) {
     ASSERT_NE(frame, nullptr);
     expectPreviewShows(ui::readClient(w.preview),
                        *runChain(*frame, kRotSprite, 26.565, true)->displayedImage(), 3);
-    closeAndExpectExit(second);
+    second.closeAndExpectExit();
 }
 
 TEST(RememberedSettings, ADamagedFileKeepsWhatIsGoodWithOneLogLineAndNoBox) {
@@ -159,7 +149,7 @@ TEST(RememberedSettings, ADamagedFileKeepsWhatIsGoodWithOneLogLineAndNoBox) {
     EXPECT_TRUE(restored.left >= 0 && restored.top >= 0 &&
                 restored.right <= GetSystemMetrics(SM_CXSCREEN) &&
                 restored.bottom <= GetSystemMetrics(SM_CYSCREEN));
-    closeAndExpectExit(session);
+    session.closeAndExpectExit();
     // Written anew, whole.
     std::vector<SettingsProblem> problems;
     const Settings rewritten = readSettingsFile(settingsFile(appData), problems);
@@ -176,8 +166,8 @@ TEST(RememberedSettings, OfTwoWindowsTheLastToCloseWins) {
     ASSERT_NE(second.w.main, nullptr) << second.problem;
     ui::setTrackbar(first.w.zoomTrackbar, 2);
     ui::setTrackbar(second.w.zoomTrackbar, 5);
-    closeAndExpectExit(second);
-    closeAndExpectExit(first);
+    second.closeAndExpectExit();
+    first.closeAndExpectExit();
     std::vector<SettingsProblem> problems;
     EXPECT_EQ(readSettingsFile(settingsFile(appData), problems).zoom, 2);
 }
