@@ -10,37 +10,8 @@
 namespace {
 
 constexpr int kScale2x = 2;
-constexpr int kRotateUnzoom8x = 10;
-
-// RotSprite in this program's terms: Scale2x three times, then rotate and shrink by 8.
-void buildFlow(PassChain& chain, HWND owner, const std::vector<int>& kinds) {
-    for (int kind : kinds) chain.insertPass(owner, chain.size(), kind);
-    chain.setRotationAngle(owner, 30);
-}
-
-const std::vector<int> kRotSprite = {kScale2x, kScale2x, kScale2x, kRotateUnzoom8x};
 
 }  // namespace
-
-TEST(ImportExport, BatchThroughTheFlowEqualsAnIndependentChainRun) {
-    HostedRun run;
-    ASSERT_TRUE(run.ready());
-    buildFlow(run.state.chain, run.owner(), kRotSprite);
-    ASSERT_TRUE(ImportDisplayedImage(run.state, run.owner(), run.error)) << run.error.text;
-    // The sample shows frame 1 with its knight layer (1) active.
-    EXPECT_TRUE(sameImage(run.state.chain.source(), *pristineSample().layer(kSample, 1, 1)));
-    ASSERT_TRUE(ExportBatch(run.state, run.owner(), true, true, true, run.error)) << run.error.text;
-    run.finish();
-
-    expectSampleUntouched(run.dump());
-    ASSERT_EQ(run.dump().projects.count(2), 1u);
-    EXPECT_EQ(run.dump().projects.at(2).at("name"), "sample_Marlune_1");
-    for (const auto& [key, source] : pristineSample().layers) {
-        EXPECT_TRUE(sameImage(run.dump().layer(2, key.frame, key.layer),
-                              *runChain(*source, kRotSprite, 30)->displayedImage()))
-            << "frame " << key.frame << " layer " << key.layer;
-    }
-}
 
 TEST(ImportExport, UnsoundClipboardImagesAreRefusedWithTheirReason) {
     for (const auto& [option, message] :
@@ -72,7 +43,7 @@ TEST(ImportExport, FaultsEndTheBatchAndLeaveTheSourceAsItWas) {
     for (const auto& [switches, message] : cases) {
         HostedRun run(switches);
         ASSERT_TRUE(run.ready());
-        buildFlow(run.state.chain, run.owner(), {kScale2x});
+        run.state.chain.insertPass(run.owner(), 0, kScale2x);
         ASSERT_TRUE(ImportDisplayedImage(run.state, run.owner(), run.error)) << switches[0];
         EXPECT_FALSE(ExportBatch(run.state, run.owner(), true, true, true, run.error));
         const std::string text = run.error.text;
