@@ -38,18 +38,11 @@ std::vector<std::uint8_t> chainOutput(const IndexedImage& source, const std::vec
     return screenIndices(*runChain(source, kinds, degrees, wrap)->displayedImage());
 }
 
-ImageFile readOk(const std::string& path) {
-    ImageFile file;
-    std::string error;
-    EXPECT_TRUE(readImageFile(widen(path), nullptr, true, file, error)) << error;
-    return file;
-}
-
 // The file holds `indices` with the knight's palette and index 0 clear; or,
 // as a sheet of w x h cells, holds them at (column, row).
 void expectHolds(const std::string& path, const std::vector<std::uint8_t>& indices, int w = 0,
                  int h = 0, int column = 0, int row = 0) {
-    const ImageFile file = readOk(path);
+    const ImageFile file = readOk(path, true);
     ASSERT_EQ(file.frames.size(), 1u) << path;
     const IndexedImage& image = *file.frames[0];
     std::vector<std::uint8_t> cell = screenIndices(image);
@@ -110,7 +103,7 @@ TEST_F(CliFolder, TurnsAndSheetsGiveTheChainAt45DegreeSteps) {
         run({"-f", "Rotate", "-t", "8", "--sheet", "-o", "{name}_s.png", "knight.png", "walk.gif"});
     EXPECT_EQ(sheets.exitCode, 0u);
     EXPECT_EQ(sheets.err, "[1/2] knight.png\n[2/2] walk.gif\n");
-    const ImageFile walk = readOk(file("walk.gif"));
+    const ImageFile walk = readOk(file("walk.gif"), true);
     ASSERT_EQ(walk.frames.size(), 4u);
     for (int k = 0; k < 8; ++k) {
         expectHolds(file("knight_marlune_" + std::to_string(k + 1) + ".png"),

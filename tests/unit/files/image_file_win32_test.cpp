@@ -13,14 +13,6 @@ namespace {
 
 const auto* const com = testing::AddGlobalTestEnvironment(new ComEnvironment);
 
-ImageFile readOk(const std::string& path, bool allFrames = false) {
-    ImageFile file;
-    std::string error;
-    EXPECT_TRUE(readImageFile(widen(path), nullptr, allFrames, file, error)) << error;
-    if (file.frames.empty()) file.frames.push_back(nullptr);
-    return file;
-}
-
 // Expects both to hold the same indices, palette and alpha.
 void expectSame(const IndexedImage& a, const PaletteAlpha& alphaA, const IndexedImage& b,
                 const PaletteAlpha& alphaB) {
@@ -37,7 +29,7 @@ void expectRoundTrip(const IndexedImage& image, const PaletteAlpha& alpha,
     std::string error;
     ASSERT_TRUE(writePngFile(widen(path), image, alpha, error)) << error;
     const ImageFile back = readOk(path);
-    ASSERT_NE(back.frames[0], nullptr);
+    ASSERT_EQ(back.frames.size(), 1u);
     expectSame(image, alpha, *back.frames[0], back.alpha);
 }
 
@@ -67,7 +59,7 @@ TEST(ImageFiles, AnotherEncodersFilesShowWhatItShows) {
         SCOPED_TRACE(name);
         const std::string in = inputsFolder() + name;
         const ImageFile file = readOk(in + (name[0] == 'p' ? ".png" : ".bmp"));
-        ASSERT_NE(file.frames[0], nullptr);
+        ASSERT_EQ(file.frames.size(), 1u);
         expectShows(*file.frames[0], file.alpha, in + ".txt");
         expectRoundTrip(*file.frames[0], file.alpha, folder.file("out.png"));
     }
@@ -77,7 +69,7 @@ TEST(ImageFiles, TruecolourIsIndexedExactlyInOrderOfFirstAppearance) {
     for (const char* name : {"rgba5.png", "bgra5.bmp"}) {
         SCOPED_TRACE(name);
         const ImageFile file = readOk(inputsFolder() + name);
-        ASSERT_NE(file.frames[0], nullptr);
+        ASSERT_EQ(file.frames.size(), 1u);
         // ".rrg,. rbhg.. ,wwk.r kkkkk.": both kinds of clear pixel at 0.
         EXPECT_EQ(screenIndices(*file.frames[0]),
                   (std::vector<std::uint8_t>{0, 1, 1, 2, 0, 0, 1, 3, 4, 2, 0, 0,
@@ -101,7 +93,7 @@ TEST(ImageFiles, An8BitBmpIsTheImageTheHostsDibGives) {
     const std::vector<std::uint8_t> dib = makePackedDib(pixels, 4, 3, palette);
     const IndexedImage grab(nullptr, dib.data(), dib.size());
     const ImageFile file = readOk(folder.file("host.bmp"));
-    ASSERT_NE(file.frames[0], nullptr);
+    ASSERT_EQ(file.frames.size(), 1u);
     expectSame(*file.frames[0], file.alpha, grab, PaletteAlpha{});
 }
 
@@ -152,6 +144,7 @@ TEST(ImageFiles, RefusalsNameTheFileAndSayWhy) {
 TEST(ImageFiles, AFailedWriteLeavesNothingBehind) {
     const TempFolder folder;
     const ImageFile file = readOk(inputsFolder() + "rgba5.png");
+    ASSERT_EQ(file.frames.size(), 1u);
     std::filesystem::create_directory(folder.file("taken.png"));
     std::string error;
     EXPECT_FALSE(writePngFile(widen(folder.file("taken.png")), *file.frames[0], file.alpha, error));

@@ -7,6 +7,13 @@ std::wstring widen(const std::string& text) {
     return std::wstring(text.begin(), text.end());
 }
 
+ImageFile readOk(const std::string& path, bool allFrames) {
+    ImageFile file;
+    std::string error;
+    EXPECT_TRUE(readImageFile(widen(path), nullptr, allFrames, file, error)) << error;
+    return file;
+}
+
 std::string inputsFolder() {
     char program[MAX_PATH] = {};
     const std::string path(program, GetModuleFileNameA(nullptr, program, MAX_PATH));

@@ -22,6 +22,8 @@ class ComEnvironment : public testing::Environment {
 // The inputs' folder, with a trailing backslash.
 std::string inputsFolder();
 std::wstring widen(const std::string& text);
+// The file as readImageFile reads it (every frame, or the first), expecting success.
+ImageFile readOk(const std::string& path, bool allFrames = false);
 
 // The image's indices, rows top first.
 std::vector<std::uint8_t> screenIndices(const IndexedImage& image);
