@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int kZoom2x = 0;
-constexpr int kZoom3x = 1;
 
 }  // namespace
 
@@ -58,14 +57,6 @@ TEST_F(Import, BaseFileNameRules) {
     const std::vector<std::string> log = logLines();
     EXPECT_EQ(std::count(log.begin(), log.end(), "final filename = Untitled"), 1);
     EXPECT_EQ(std::count(log.begin(), log.end(), "input filename = none"), 0);
-}
-
-TEST_F(Import, FlowResultTooLargeFailsTheGrabWithItsSize) {
-    host.model.addProject(makeBlankProject(1, 2048, 2048, greyPalette()));
-    buildFlow(state.chain, {kZoom3x, kZoom3x}, 0);
-    EXPECT_FALSE(ImportDisplayedImage(state, nullptr, error));
-    EXPECT_STREQ(error.text, "ERROR: the result of the flow would be too large (18432 x 18432)");
-    EXPECT_NE(state.chain.source(), nullptr);
 }
 
 // An import of frame 3, layer 1 after one of frame 1, layer 0 ("hero") fails:
