@@ -4,17 +4,15 @@
 // displayed image exactly, with the opened file's transparency; damaged files
 // are refused with a box; flows are saved, loaded (the same in the app as
 // through marlune-cli -F), refused and offered again.
-#include <objbase.h>
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "files/image_file.h"
 #include "flow/flow_text.h"
 #include "marlune_session.h"
 #include "passes/pass_kinds.h"
 #include "sample_dump.h"
+#include "wic_test_files.h"
 
 namespace {
 
@@ -35,28 +33,12 @@ PaletteAlpha spriteAlpha() {
     return alpha;
 }
 
-std::wstring wide(const std::string& path) {
-    return std::wstring(path.begin(), path.end());
-}
-
 // The image files go through WIC, which needs COM on this thread.
-void useCom() {
-    static const bool initialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    ASSERT_TRUE(initialised);
-}
+const auto* const com = testing::AddGlobalTestEnvironment(new ComEnvironment);
 
 void writePng(const std::string& path, const IndexedImage& image, const PaletteAlpha& alpha) {
-    useCom();
     std::string error;
-    ASSERT_TRUE(writePngFile(wide(path), image, alpha, error)) << error;
-}
-
-ImageFile readBack(const std::string& path) {
-    useCom();
-    ImageFile file;
-    std::string error;
-    EXPECT_TRUE(readImageFile(wide(path), nullptr, false, file, error)) << error;
-    return file;
+    ASSERT_TRUE(writePngFile(widen(path), image, alpha, error)) << error;
 }
 
 // A path as one command-line argument.
@@ -84,7 +66,7 @@ std::string saveResult(const MarluneSession& session, const std::string& path) {
 }
 
 void expectSaved(const std::string& path, const IndexedImage& shown, bool withAlpha) {
-    const ImageFile saved = readBack(path);
+    const ImageFile saved = readOk(path);
     ASSERT_EQ(saved.frames.size(), 1u);
     EXPECT_TRUE(sameImage(saved.frames[0].get(), shown));
     EXPECT_EQ(saved.alpha.present, withAlpha);
@@ -260,7 +242,7 @@ TEST(FilesTab, FlowsAreSavedLoadedRefusedAndOfferedAgain) {
                           files.file("cli-out.txt"));
     ASSERT_TRUE(cli.waitForExit(30000));
     EXPECT_EQ(cli.exitCode(), 0u);
-    expectSaved(files.file("cli.png"), *readBack(files.file("app.png")).frames[0], true);
+    expectSaved(files.file("cli.png"), *readOk(files.file("app.png")).frames[0], true);
 
     // A flow naming an unknown pass is refused whole; the flow stays.
     std::ofstream(files.file("bad.flow")) << "# by hand\npasses = Scale2x, Shrink2x\nangle = 10\n";
