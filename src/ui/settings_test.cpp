@@ -9,17 +9,21 @@
 namespace {
 
 Settings everythingChanged() {
-    return {.flow = {{2, 2, 2, 10, kPassKindCount - 1}, 26.565, true},
-            .zoom = 16,
-            .sourceTab = 2,
-            .singleNewProject = false,
-            .batchNewProject = false,
-            .allLayers = false,
-            .allFrames = false,
-            .turns = 8,
-            .window = WindowPlace{-1200, -5, 900, 700, true},
-            .recentFlows = {"C:\\flows\\rot sprite.flow", "Z:\\tmp\\\xC3\xA9t\xC3\xA9.flow",
-                            "D:\\a=b;#c.txt", "\\\\server\\share\\x.flow", "\xEF\xBC\x81.flow"}};
+    Settings s;
+    s.flow.kinds = {2, 2, 2, 10, kPassKindCount - 1};
+    s.flow.angle = 26.565;
+    s.flow.wrap = true;
+    s.zoom = 16;
+    s.sourceTab = 2;
+    s.singleNewProject = false;
+    s.batchNewProject = false;
+    s.allLayers = false;
+    s.allFrames = false;
+    s.turns = 8;
+    s.window = WindowPlace{-1200, -5, 900, 700, true};
+    s.recentFlows = {"C:\\flows\\rot sprite.flow", "Z:\\tmp\\\xC3\xA9t\xC3\xA9.flow",
+                     "D:\\a=b;#c.txt", "\\\\server\\share\\x.flow", "\xEF\xBC\x81.flow"};
+    return s;
 }
 
 Settings readClean(const std::string& text) {
@@ -87,12 +91,14 @@ TEST(SettingsText, ABadItemKeepsItsDefaultAndNamesItsLine) {
 
 // Values the reader would refuse are left out, so the file still reads whole.
 TEST(SettingsText, TheWriterLeavesOutWhatCannotBeReadBack) {
-    const Settings bad{.flow = {{-1, 2, kPassKindCount}, 400, false},
-                       .zoom = 0,
-                       .sourceTab = 3,
-                       .turns = 65,
-                       .window = WindowPlace{0, 0, 0, 10, false},
-                       .recentFlows = {" lead.flow", "tail.flow ", "", "C:\\\n.flow", "ok.flow"}};
+    Settings bad;
+    bad.flow.kinds = {-1, 2, kPassKindCount};
+    bad.flow.angle = 400;
+    bad.zoom = 0;
+    bad.sourceTab = 3;
+    bad.turns = 65;
+    bad.window = WindowPlace{0, 0, 0, 10, false};
+    bad.recentFlows = {" lead.flow", "tail.flow ", "", "C:\\\n.flow", "ok.flow"};
     Settings expected;
     expected.flow.kinds = {2};
     expected.recentFlows = {"ok.flow"};
