@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "e2e_files.h"
 #include "host_sim_process.h"
@@ -56,4 +57,13 @@ CliResult runCli(const std::string& folder, const std::vector<std::string>& argu
     result.out = textOf(logs.file("out.txt"));
     result.err = textOf(logs.file("err.txt"));
     return result;
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }

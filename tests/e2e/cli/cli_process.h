@@ -13,3 +13,6 @@ struct CliResult {
 // Runs marlune-cli.exe (beside this program) with `arguments` (none may hold
 // a double quote) in `folder`.
 CliResult runCli(const std::string& folder, const std::vector<std::string>& arguments);
+
+// The names of the files in `folder`, sorted (the CLI benchmark's inputs).
+std::vector<std::string> filesIn(const std::string& folder);
