@@ -406,6 +406,7 @@ bool Renderer::renderOutlined(const IndexedImage& input, const PassSettings& set
             shape_ =
                 std::make_unique<IndexedImage>(nullptr, input.width, input.height, input.palette());
             removeOutline(input, static_cast<std::uint8_t>(outline_), *bare_);
+            markClosedOutline(input, static_cast<std::uint8_t>(outline_), closed_);
         }
     }
     if (outline_ < 0) return false;
@@ -425,10 +426,10 @@ bool Renderer::renderOutlined(const IndexedImage& input, const PassSettings& set
     }
     colourRenderer_->render(*bare_, settings, output);
     shapeRenderer_->render(input, settings, *shape_);
-    joinShapeAndColours(*shape_, output);
+    const auto outline = static_cast<std::uint8_t>(outline_);
+    joinShapeAndColours(*shape_, outline, output, boundary_);
     grid_.set(input.width, input.height, settings.angleRadians);
-    redrawOutline(input, static_cast<std::uint8_t>(outline_), grid_, settings.wrapAround != 0,
-                  output, marks_);
+    redrawOutline(input, outline, closed_, grid_, settings.wrapAround != 0, output, boundary_);
     return true;
 }
 

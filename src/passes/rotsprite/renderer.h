@@ -102,14 +102,16 @@ class Renderer {
     std::vector<std::uint8_t> details_;  // per output pixel: 1 where a detail may come back
 
     // The outlined turn: its input's pixels and palette, the outline found
-    // there, the input without it, a renderer each for the shape (of the
-    // input) and the colours (of the input without its outline), sharing the
-    // band budget, and the turned shape. Made when the input changes.
+    // there, the input without it, where the outline is closed, a renderer
+    // each for the shape (of the input) and the colours (of the input without
+    // its outline), sharing the band budget, and the turned shape. Made when
+    // the input changes. Then the pixels where the outline may be drawn.
     std::vector<std::uint8_t> outlinedInput_;
     int outline_ = -1;
     std::unique_ptr<IndexedImage> bare_, shape_;
+    std::vector<std::uint8_t> closed_;
     std::unique_ptr<Renderer> shapeRenderer_, colourRenderer_;
-    std::vector<std::uint8_t> marks_;
+    std::vector<std::int32_t> boundary_;
 };
 
 }  // namespace rotsprite
