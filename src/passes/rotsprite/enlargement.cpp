@@ -348,16 +348,9 @@ DoubledView Enlargement::doubled(const SimilarColours& similar) {
             &similar};
 }
 
-std::uint8_t DoubledView::at(std::int64_t x, std::int64_t y) const {
-    // The 4x pixels: what the second doubling made of the 2x pixels.
-    const auto four = [this](std::int64_t x4, std::int64_t y4) -> int {
-        if (x4 < 0 || x4 >= 2 * width || y4 < 0 || y4 >= 2 * height) return kOutside;
-        return CellView::at(cells + (y4 >> 1) * width, x4, static_cast<int>(y4 & 1) << 1);
-    };
-    const std::int64_t x4 = x >> 1, y4 = y >> 1;
-    const int e = four(x4, y4), d = four(x4 - 1, y4), f = four(x4 + 1, y4);
-    // Memory rows go bottom-up: b, the row above, is y4 + 1.
-    const int copied = corners(four(x4, y4 + 1), d, e, f, four(x4, y4 - 1), *similar);
+std::uint8_t DoubledView::corner(std::int64_t x, std::int64_t y, int b, int d, int e, int f,
+                                 int h) const {
+    const int copied = corners(b, d, e, f, h, *similar);
     const int right = static_cast<int>(x & 1);
     if ((copied >> (2 * (y & 1) + right) & 1) == 0) return static_cast<std::uint8_t>(e);
     return static_cast<std::uint8_t>(right != 0 ? f : d);

@@ -112,8 +112,38 @@ struct DoubledView : QuietView {
     std::ptrdiff_t height;
     const SimilarColours* similar;
 
-    // The 8x pixel at (x, y), inside the picture: the same as cells'.
-    std::uint8_t at(std::int64_t x, std::int64_t y) const;
+    // The 8x pixel at (x, y), inside the picture: the same as cells'. Most
+    // 4x pixels keep their block whole, since the pixels above and below, or
+    // left and right, are the same: that much is looked at here.
+    std::uint8_t at(std::int64_t x, std::int64_t y) const {
+        const std::int64_t x4 = x >> 1, y4 = y >> 1;
+        // Away from the edges no neighbour needs looking for outside.
+        if (x4 > 0 && x4 + 1 < 2 * width && y4 > 0 && y4 + 1 < 2 * height) {
+            return at(x, y, [this](std::int64_t u, std::int64_t v) { return inside(u, v); });
+        }
+        return at(x, y, [this](std::int64_t u, std::int64_t v) { return four(u, v); });
+    }
+    template <typename Four>
+    std::uint8_t at(std::int64_t x, std::int64_t y, Four four) const {
+        const std::int64_t x4 = x >> 1, y4 = y >> 1;
+        const int e = four(x4, y4), b = four(x4, y4 + 1), h = four(x4, y4 - 1);
+        if (b == h) return static_cast<std::uint8_t>(e);
+        const int d = four(x4 - 1, y4), f = four(x4 + 1, y4);
+        if (d == f) return static_cast<std::uint8_t>(e);
+        return corner(x, y, b, d, e, f, h);
+    }
+    // The 4x pixel at (x4, y4), what the second doubling made of a 2x
+    // pixel, or kOutside beyond the picture; inside() for one inside.
+    int four(std::int64_t x4, std::int64_t y4) const {
+        if (x4 < 0 || x4 >= 2 * width || y4 < 0 || y4 >= 2 * height) return kOutside;
+        return inside(x4, y4);
+    }
+    int inside(std::int64_t x4, std::int64_t y4) const {
+        return CellView::at(cells + (y4 >> 1) * width, x4, static_cast<int>(y4 & 1) << 1);
+    }
+    // The rest of at(): the last doubling's rule at 4x pixel e, whose
+    // neighbours above, left, right and below are b, d, f, h.
+    std::uint8_t corner(std::int64_t x, std::int64_t y, int b, int d, int e, int f, int h) const;
     // Asks the cache for the cells 8x pixel (x, y) reads (a hint).
     void prefetchPixel(std::int64_t x, std::int64_t y) const {
         __builtin_prefetch(cells + (y >> 2) * width + (x >> 2));
