@@ -1,7 +1,7 @@
 // The RotSprite pass: exact right angles; the whole algorithm against a plain
 // version of it (the 8x picture from three Scale2x passes, all in one piece),
 // in one band and in bands of 8 rows; only input indices out; the similarity
-// rule; its kind.
+// rule; the enlargement held as the 2x picture's cells against the cells; its kind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -335,6 +335,28 @@ TEST(RotSprite, SimilarNeighboursCountAsEqual) {
     EXPECT_EQ(block,
               (Pixels{2, 2, 2, 4, 3, 3, 2, 2, 7, 7, 3, 3, 6, 6, 4, 4, 3, 3, 8, 8, 8, 4, 3, 3,
                       2, 2, 4, 3, 3, 3, 2, 2, 7, 3, 3, 3, 6, 6, 4, 4, 3, 3, 8, 8, 4, 4, 3, 3}));
+}
+
+TEST(RotSprite, The2xPicturesCellsGiveEvery8xPixelTheCellsGive) {
+    // Edges, similar entries (2, 6, 7) and far ones, thin pictures.
+    for (auto [w, h] : {std::pair{1, 1}, {1, 5}, {6, 1}, {2, 3}, {7, 5}, {33, 20}}) {
+        for (unsigned seed : {1u, 2u, 3u}) {
+            SCOPED_TRACE(testing::Message() << w << "x" << h << " seed " << seed);
+            auto in = painted(randomImage(w, h, {2, 6, 7, 4, 8, 200}, seed * 31 + w));
+            rotsprite::SimilarColours similar;
+            similar.prepare(in->palette(), rotsprite::kSimilarDistance);
+            rotsprite::Enlargement asCells, as2x;
+            asCells.setInput(*in);
+            as2x.setInput(*in);
+            const rotsprite::CellView cells = asCells.rows(similar, 0, 8 * h).view();
+            const rotsprite::DoubledView doubled = as2x.doubled(similar);
+            int differing = 0;
+            for (int y = 0; y < 8 * h; ++y) {
+                for (int x = 0; x < 8 * w; ++x) differing += cells.at(x, y) != doubled.at(x, y);
+            }
+            EXPECT_EQ(differing, 0);
+        }
+    }
 }
 
 TEST(RotSprite, IsKindElevenReadsTheSettingsAndLeavesAnEmptyImageAlone) {
