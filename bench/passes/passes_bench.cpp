@@ -1,5 +1,5 @@
 // How fast the passes run, on pixel-art images (random 4 x 4 blocks of 4
-// colours) of 64, 256, 1024 and 2048 pixels a side, on one thread and on all.
+// distinct greys) of 64, 256, 1024 and 2048 pixels a side, on one thread and on all.
 //
 // passKind/<kind>/<side>/<threads>: one apply of the pass (its output already
 //   made), threads 1 or 0 for all. Counters: Gpx_s, output pixels per second
@@ -42,10 +42,23 @@ enum Kind { Scale2x = 2, RotateUnzoom8x = 10, RotSprite = 11 };
 // global allocation functions below.
 std::size_t heapNow = 0, heapPeak = 0;
 
+// Entry i is grey i: the colours the pictures use lie far apart (RotSprite
+// smooths between colours that are not similar, and its offset search weighs
+// how far apart they are; with one colour everywhere it would do neither).
+const std::vector<std::uint8_t>& greys() {
+    static const std::vector<std::uint8_t> palette = [] {
+        std::vector<std::uint8_t> quads(kPaletteBytes, 0);
+        for (std::size_t i = 0; i < 256; ++i) {
+            std::fill_n(&quads[4 * i], 3, static_cast<std::uint8_t>(i));
+        }
+        return quads;
+    }();
+    return palette;
+}
+
 // Random 4 x 4 blocks of 4 colours, the kind of picture the passes are for.
 std::unique_ptr<IndexedImage> pixelArt(int side) {
-    static const std::vector<std::uint8_t> palette(kPaletteBytes, 0);
-    auto image = std::make_unique<IndexedImage>(nullptr, side, side, palette.data());
+    auto image = std::make_unique<IndexedImage>(nullptr, side, side, greys().data());
     std::mt19937 rng(1);
     const int blocks = side / 4;
     std::vector<std::uint8_t> colours(static_cast<std::size_t>(blocks) * blocks);
@@ -57,14 +70,10 @@ std::unique_ptr<IndexedImage> pixelArt(int side) {
     return image;
 }
 
-// Outlined discs on ground 0: radius 9.5 every 24 pixels, three fills, ink 7
-// on every filled pixel next to the ground; entry i is grey i.
+// Outlined discs on ground 0: radius 9.5 every 24 pixels, three fills, ink 40
+// on every filled pixel next to the ground.
 std::unique_ptr<IndexedImage> outlinedArt(int side) {
-    std::vector<std::uint8_t> palette(kPaletteBytes, 0);
-    for (std::size_t i = 0; i < 256; ++i) {
-        std::fill_n(&palette[4 * i], 3, static_cast<std::uint8_t>(i));
-    }
-    auto image = std::make_unique<IndexedImage>(nullptr, side, side, palette.data());
+    auto image = std::make_unique<IndexedImage>(nullptr, side, side, greys().data());
     const auto fill = [](int x, int y) -> std::uint8_t {
         const int dx = x % 24 - 12, dy = y % 24 - 12;
         if (dx * dx + dy * dy >= 90) return 0;
@@ -75,7 +84,7 @@ std::unique_ptr<IndexedImage> outlinedArt(int side) {
             const std::uint8_t own = fill(x, y);
             const bool edge = own != 0 && (fill(x - 1, y) == 0 || fill(x + 1, y) == 0 ||
                                            fill(x, y - 1) == 0 || fill(x, y + 1) == 0);
-            image->row(y)[x] = edge ? 7 : own;
+            image->row(y)[x] = edge ? 40 : own;
         }
     }
     return image;

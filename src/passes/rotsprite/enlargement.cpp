@@ -14,6 +14,8 @@ namespace {
 constexpr int kPixelsPerRange = 1 << 15;
 // 4x rows whose cells are made from one pass over their 2x rows.
 constexpr int kChunkRows = 32;
+// Cells made at once while only the quiet quarters are wanted of them.
+constexpr std::size_t kQuietBandBytes = std::size_t{4} << 20;
 
 int rowsPerRange(int width) {
     return std::max(kPixelsPerRange / std::max(width, 1), 1);
@@ -130,6 +132,7 @@ void Enlargement::setInput(const IndexedImage& input) {
     if (mmpxFirst_) padded_.set(input);
     cells_.count = 0;
     doubled_.count = 0;
+    doubledWhole_ = false;
 }
 
 // 2x rows [first, last), both even: the blocks of input rows first / 2 on.
@@ -256,24 +259,16 @@ void Enlargement::makeCells(const SimilarColours& similar, int first, int last) 
     });
 }
 
-// The quiet bits of every quarter row whose two cell rows the band holds.
-void Enlargement::markQuiet() {
-    CellBand& band = cells_;
-    band.input = &input_;
-    band.quietFirst = band.first / 2;
-    const int quarters = (band.first + band.count + 1) / 2 - band.quietFirst;
-    band.quietWords = (band.width / 2 + 63) / 64;
-    resizeExactly(band.quiet, static_cast<std::size_t>(quarters) * band.quietWords);
-    std::fill(band.quiet.begin(), band.quiet.end(), std::uint64_t{0});
+void Enlargement::markQuiet(std::uint64_t* target, int quietFirst, int quietWords) {
+    const CellBand& band = cells_;
+    const int quarterLow = (band.first + 1) / 2, quarterHigh = (band.first + band.count) / 2;
     const auto flat = [](Cell cell) { return (cell >> kFlatBit & 1) != 0; };
-    parallel::forRanges(quarters, rowsPerRange(band.width), [&](int from, int to) {
-        for (int q = band.quietFirst + from; q < band.quietFirst + to; ++q) {
-            if (2 * q < band.first || 2 * q + 2 > band.first + band.count) continue;
+    parallel::forRanges(quarterHigh - quarterLow, rowsPerRange(band.width), [&](int from, int to) {
+        for (int q = quarterLow + from; q < quarterLow + to; ++q) {
             const Cell* lower = band.row(2 * q);
             const Cell* upper = band.row(2 * q + 1);
             const std::uint8_t* own = input_.row(q / 2);
-            std::uint64_t* words =
-                band.quiet.data() + static_cast<std::size_t>(q - band.quietFirst) * band.quietWords;
+            std::uint64_t* words = target + static_cast<std::size_t>(q - quietFirst) * quietWords;
             for (int x = 0; x < band.width / 2; ++x) {
                 // Four flat cells side by side are one index. Where similarity
                 // is not transitive it might in principle be a neighbour's, and
@@ -300,13 +295,65 @@ const CellBand& Enlargement::rows(const SimilarColours& similar, int first, int 
     const int last2 = std::min((highest2 + 2 + 1) & ~1, height2);
     if (!doubled_.holds(first2, last2)) makeDoubled(similar, first2, last2);
     makeCells(similar, first4, last4);
-    markQuiet();
+    cells_.input = &input_;
+    cells_.quietFirst = first4 / 2;
+    cells_.quietWords = (cells_.width / 2 + 63) / 64;
+    const int quarters = (last4 + 1) / 2 - cells_.quietFirst;
+    resizeExactly(cells_.quiet, static_cast<std::size_t>(quarters) * cells_.quietWords);
+    std::fill(cells_.quiet.begin(), cells_.quiet.end(), std::uint64_t{0});
+    markQuiet(cells_.quiet.data(), cells_.quietFirst, cells_.quietWords);
     // Held whole, the cells are all an angle tick needs.
     if (first4 == 0 && last4 == height4) {
         doubled_.count = 0;
         std::vector<std::uint8_t>().swap(doubled_.pixels);
+        std::vector<Cell>().swap(doubledCells_);
+        std::vector<std::uint64_t>().swap(quiet_);
     }
     return cells_;
+}
+
+DoubledView Enlargement::doubled(const SimilarColours& similar) {
+    const int width2 = 2 * input_.width, height2 = 2 * input_.height, height4 = 4 * input_.height;
+    const int quietWords = (4 * input_.width / 2 + 63) / 64;
+    if (!doubledWhole_) {
+        makeDoubled(similar, 0, height2);
+        resizeExactly(quiet_, static_cast<std::size_t>(height4 / 2) * quietWords);
+        std::fill(quiet_.begin(), quiet_.end(), std::uint64_t{0});
+        // Bands of whole quarter rows, a few MiB of cells each.
+        const std::size_t rowBytes = sizeof(Cell) * 4 * static_cast<std::size_t>(input_.width);
+        const int perBand =
+            2 * static_cast<int>(std::max<std::size_t>(kQuietBandBytes / rowBytes / 2, 1));
+        for (int first = 0; first < height4; first += perBand) {
+            makeCells(similar, first, std::min(first + perBand, height4));
+            markQuiet(quiet_.data(), 0, quietWords);
+        }
+        cells_.count = 0;
+        std::vector<Cell>().swap(cells_.cells);
+        resizeExactly(doubledCells_, static_cast<std::size_t>(width2) * height2);
+        parallel::forRanges(height2, rowsPerRange(width2), [&](int from, int to) {
+            for (int y = from; y < to; ++y) {
+                cellRow(y + 1 < height2 ? doubled_.row(y + 1) : nullptr, doubled_.row(y),
+                        y > 0 ? doubled_.row(y - 1) : nullptr, width2,
+                        doubledCells_.data() + static_cast<std::size_t>(y) * width2, similar);
+            }
+        });
+        doubled_.count = 0;
+        std::vector<std::uint8_t>().swap(doubled_.pixels);
+        doubledWhole_ = true;
+    }
+    return {{quiet_.data(), 0, quietWords, input_.pixels.data(), input_.width},
+            doubledCells_.data(),
+            width2,
+            height2,
+            &similar};
+}
+
+std::uint8_t DoubledView::corner(std::int64_t x, std::int64_t y, int b, int d, int e, int f,
+                                 int h) const {
+    const int copied = corners(b, d, e, f, h, *similar);
+    const int right = static_cast<int>(x & 1);
+    if ((copied >> (2 * (y & 1) + right) & 1) == 0) return static_cast<std::uint8_t>(e);
+    return static_cast<std::uint8_t>(right != 0 ? f : d);
 }
 
 }  // namespace rotsprite

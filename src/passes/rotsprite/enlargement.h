@@ -4,7 +4,8 @@
 // rather than pixels: its 4x picture, and for each 4x pixel which of its four
 // 8x pixels copy the neighbour beside them. That is a quarter of the 8x
 // picture's bytes, so a sprite up to about 1100 x 1100 is held whole and an
-// angle tick only samples; larger pictures are made in bands of rows.
+// angle tick only samples; larger pictures are made in bands of rows, or
+// held as the 2x picture's cells (DoubledView).
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -50,17 +51,30 @@ inline constexpr int kCornerBit = 8;
 inline constexpr int kFlatBit = 12;
 inline constexpr Cell kCellMade = (1 << kFlatBit) - 1;  // the bits cellRow makes
 
-// What the sampling reads of a band of cells (below), as plain values the
-// compiler keeps in registers while a loop stores bytes.
-struct CellView {
-    const Cell* cells;           // the band's first row
-    std::ptrdiff_t first;        // its 4x row
-    std::ptrdiff_t width;        // cells a row
+// What the sampling reads of any band: which quarters of input pixels are
+// quiet, and the input.
+struct QuietView {
     const std::uint64_t* quiet;  // the band's first quarter row
     std::ptrdiff_t quietFirst;   // its quarter row
     std::ptrdiff_t quietWords;   // words a quarter row
     const std::uint8_t* input;   // the input, whole, bottom row first, then 3 bytes
     std::ptrdiff_t inputWidth;   // bytes an input row
+
+    // True when the 8x pixels in columns x - 2 .. x + 2 and rows y - 2 ..
+    // y + 2 are all alike (false may still mean they are): then they are the
+    // input pixel's. (x, y) must lie in the band.
+    bool quietAround(std::int64_t x, std::int64_t y) const {
+        const std::uint64_t* words = quiet + ((y >> 2) - quietFirst) * quietWords;
+        return (words[x >> 8] >> (x >> 2 & 63) & 1) != 0;
+    }
+};
+
+// What the sampling reads of a band of cells (below), as plain values the
+// compiler keeps in registers while a loop stores bytes.
+struct CellView : QuietView {
+    const Cell* cells;     // the band's first row
+    std::ptrdiff_t first;  // its 4x row
+    std::ptrdiff_t width;  // cells a row
 
     const Cell* row(std::int64_t y4) const { return cells + (y4 - first) * width; }
     // The 8x pixel at (x, y), which must lie in the band.
@@ -75,24 +89,65 @@ struct CellView {
         if ((cell >> (kCornerBit + upper + right) & 1) == 0) return static_cast<std::uint8_t>(cell);
         return static_cast<std::uint8_t>(cellRow[right != 0 ? x4 + 1 : x4 - 1]);
     }
-    // The same, looked up in the input where the quarter is quiet.
-    std::uint8_t sample(std::int64_t x, std::int64_t y) const {
-        if (quietAround(x, y)) return input[(y >> 3) * inputWidth + (x >> 3)];
-        return at(x, y);
-    }
     // True when the 8x pixels in columns x - 2 .. x + 2 and rows y - 2 ..
-    // y + 2 are all alike (false may still mean they are). (x, y) must lie in
-    // the band. The first looks at quarters, the second at cells.
-    bool quietAround(std::int64_t x, std::int64_t y) const {
-        const std::uint64_t* words = quiet + ((y >> 2) - quietFirst) * quietWords;
-        return (words[x >> 8] >> (x >> 2 & 63) & 1) != 0;
-    }
+    // y + 2 are all alike, as quietAround, but looking at cells.
     bool flatAround(std::int64_t x, std::int64_t y) const {
         return (row(y >> 1)[x >> 1] >> kFlatBit & 1) != 0;
     }
     // Asks the cache for the cells of 4x row y4, near 4x column x4, ahead of
     // their use (a hint: nothing is read).
     void prefetch(std::int64_t x4, std::int64_t y4) const { __builtin_prefetch(row(y4) + x4); }
+    // The same for the cells 8x pixel (x, y) reads.
+    void prefetchPixel(std::int64_t x, std::int64_t y) const { prefetch(x >> 1, y >> 1); }
+};
+
+// The 8x picture as its 2x picture's cells (what the second doubling makes
+// of each 2x pixel), whole, and the quiet quarters: the last doubling is
+// worked out at each 8x pixel read. A quarter of the 4x cells' memory, for
+// pictures read only where they are not quiet (a sample each, no offset
+// search).
+struct DoubledView : QuietView {
+    const Cell* cells;     // the 2x picture's, bottom row first
+    std::ptrdiff_t width;  // of the 2x picture
+    std::ptrdiff_t height;
+    const SimilarColours* similar;
+
+    // The 8x pixel at (x, y), inside the picture: the same as cells'. Most
+    // 4x pixels keep their block whole, since the pixels above and below, or
+    // left and right, are the same: that much is looked at here.
+    std::uint8_t at(std::int64_t x, std::int64_t y) const {
+        const std::int64_t x4 = x >> 1, y4 = y >> 1;
+        // Away from the edges no neighbour needs looking for outside.
+        if (x4 > 0 && x4 + 1 < 2 * width && y4 > 0 && y4 + 1 < 2 * height) {
+            return at(x, y, [this](std::int64_t u, std::int64_t v) { return inside(u, v); });
+        }
+        return at(x, y, [this](std::int64_t u, std::int64_t v) { return four(u, v); });
+    }
+    template <typename Four>
+    std::uint8_t at(std::int64_t x, std::int64_t y, Four four) const {
+        const std::int64_t x4 = x >> 1, y4 = y >> 1;
+        const int e = four(x4, y4), b = four(x4, y4 + 1), h = four(x4, y4 - 1);
+        if (b == h) return static_cast<std::uint8_t>(e);
+        const int d = four(x4 - 1, y4), f = four(x4 + 1, y4);
+        if (d == f) return static_cast<std::uint8_t>(e);
+        return corner(x, y, b, d, e, f, h);
+    }
+    // The 4x pixel at (x4, y4), what the second doubling made of a 2x
+    // pixel, or kOutside beyond the picture; inside() for one inside.
+    int four(std::int64_t x4, std::int64_t y4) const {
+        if (x4 < 0 || x4 >= 2 * width || y4 < 0 || y4 >= 2 * height) return kOutside;
+        return inside(x4, y4);
+    }
+    int inside(std::int64_t x4, std::int64_t y4) const {
+        return CellView::at(cells + (y4 >> 1) * width, x4, static_cast<int>(y4 & 1) << 1);
+    }
+    // The rest of at(): the last doubling's rule at 4x pixel e, whose
+    // neighbours above, left, right and below are b, d, f, h.
+    std::uint8_t corner(std::int64_t x, std::int64_t y, int b, int d, int e, int f, int h) const;
+    // Asks the cache for the cells 8x pixel (x, y) reads (a hint).
+    void prefetchPixel(std::int64_t x, std::int64_t y) const {
+        __builtin_prefetch(cells + (y >> 2) * width + (x >> 2));
+    }
 };
 
 // Rows [first, first + count) of the 4x picture as cells: 8x rows
@@ -122,9 +177,15 @@ struct CellBand {
         return cells.data() +
                static_cast<std::size_t>(y4 - first) * static_cast<std::size_t>(width);
     }
+    const Cell* row(int y4) const {
+        return cells.data() +
+               static_cast<std::size_t>(y4 - first) * static_cast<std::size_t>(width);
+    }
     CellView view() const {
-        return {cells.data(),         first,       width, quiet.data(), quietFirst, quietWords,
-                input->pixels.data(), input->width};
+        return {{quiet.data(), quietFirst, quietWords, input->pixels.data(), input->width},
+                cells.data(),
+                first,
+                width};
     }
 };
 
@@ -145,6 +206,10 @@ class Enlargement {
     // in a band that may hold more rows. Makes nothing when the last band made
     // holds them; uses every core to make one.
     const CellBand& rows(const SimilarColours& similar, int first, int last);
+    // The whole 8x picture as its 2x picture's cells. Makes them and the
+    // quiet quarters (through 4x cells made and dropped a band at a time)
+    // when the input changed; then nothing.
+    DoubledView doubled(const SimilarColours& similar);
 
     // One source row's blocks: `above`, `below` are memory rows r + 1 and
     // r - 1 (null outside the image); `upper`, `lower` are output rows 2r + 1
@@ -164,7 +229,9 @@ class Enlargement {
   private:
     void makeDoubled(const SimilarColours& similar, int first, int last);
     void makeCells(const SimilarColours& similar, int first, int last);
-    void markQuiet();
+    // Marks in `words` (quarter row quietFirst first) the quiet quarters of
+    // the quarter rows whose cell rows the cells made hold.
+    void markQuiet(std::uint64_t* words, int quietFirst, int quietWords);
 
     bool mmpxFirst_;
     mmpx::PaddedImage padded_;  // the input with MMPX's margin, when mmpxFirst_
@@ -172,6 +239,11 @@ class Enlargement {
     RowBand input_;    // the input, whole
     RowBand doubled_;  // rows of the 2x picture, while cells are made from them
     CellBand cells_;
+    // For doubled(): the 2x picture's cells and every quarter row's quiet
+    // bits, and whether they are made for this input.
+    std::vector<Cell> doubledCells_;
+    std::vector<std::uint64_t> quiet_;
+    bool doubledWhole_ = false;
 };
 
 }  // namespace rotsprite

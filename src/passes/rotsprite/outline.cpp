@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "passes/kernels/sse2.h"
+
 namespace rotsprite {
 
 namespace {
@@ -116,42 +118,98 @@ void removeOutline(const IndexedImage& input, std::uint8_t outline, IndexedImage
     }
 }
 
-void joinShapeAndColours(const IndexedImage& shape, IndexedImage& colours) {
-    for (int j = 0; j < shape.height; ++j) {
-        const std::uint8_t* outer = shape.row(j);
-        std::uint8_t* inner = colours.row(j);
-        for (int i = 0; i < shape.width; ++i) {
-            const bool keepShape =
-                outer[i] == kGround || inner[i] == kGround || nextToGround(shape, i, j);
-            inner[i] = keepShape ? outer[i] : inner[i];
+void markClosedOutline(const IndexedImage& input, std::uint8_t outline,
+                       std::vector<std::uint8_t>& closed) {
+    const int w = input.width, h = input.height;
+    const auto at = [w](int x, int y) { return static_cast<std::size_t>(y) * w + x; };
+    // First the boundary pixels of other colours, then what lies within one of them.
+    std::vector<std::uint8_t> open(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int s = input.row(y)[x];
+            open[at(x, y)] = s > kGround && s != outline && nextToGround(input, x, y);
+        }
+    }
+    closed.assign(open.size(), 1);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (open[at(x, y)] == 0) continue;
+            for (int v = std::max(y - 1, 0); v <= std::min(y + 1, h - 1); ++v) {
+                for (int u = std::max(x - 1, 0); u <= std::min(x + 1, w - 1); ++u)
+                    closed[at(u, v)] = 0;
+            }
         }
     }
 }
 
-void redrawOutline(const IndexedImage& input, std::uint8_t outline, const SampleGrid& grid,
-                   bool wrap, IndexedImage& output, std::vector<std::uint8_t>& marks) {
-    const int w = output.width, h = output.height;
-    marks.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+void joinShapeAndColours(const IndexedImage& shape, std::uint8_t outline, IndexedImage& colours,
+                         std::vector<std::int32_t>& boundary) {
+    const int w = shape.width, h = shape.height;
+    boundary.clear();
     for (int j = 0; j < h; ++j) {
-        for (int i = 0; i < w; ++i) {
-            const int own = output.row(j)[i];
-            if (own == kGround || own == outline || !nextToGround(output, i, j)) continue;
-            const Point centre = grid.at(i, j);
-            std::int64_t x = centre.x >> kLevels, y = centre.y >> kLevels;
-            if (wrap) {
-                x = wrapInto(x, input.width);
-                y = wrapInto(y, input.height);
-            }
-            if (closedAround(input, outline, x, y) && colourStaysWhole(output, i, j)) {
-                marks[static_cast<std::size_t>(j) * w + i] = 1;
+        const std::uint8_t* outer = shape.row(j);
+        const std::uint8_t* below = j > 0 ? shape.row(j - 1) : nullptr;
+        const std::uint8_t* above = j + 1 < h ? shape.row(j + 1) : nullptr;
+        std::uint8_t* inner = colours.row(j);
+        const std::int32_t rowStart = j * w;
+        const auto one = [&](int i) {
+            const bool edge = (i > 0 && outer[i - 1] == kGround) ||
+                              (i + 1 < w && outer[i + 1] == kGround) ||
+                              (below != nullptr && below[i] == kGround) ||
+                              (above != nullptr && above[i] == kGround);
+            const bool keepShape = outer[i] == kGround || inner[i] == kGround || edge;
+            inner[i] = keepShape ? outer[i] : inner[i];
+            if (edge && outer[i] != kGround && outer[i] != outline)
+                boundary.push_back(rowStart + i);
+        };
+        // Sixteen pixels at a time between the first and last column; rows
+        // beyond the picture have no ground.
+        using namespace kernels::sse2;
+        const __m128i ground = _mm_setzero_si128(), ink = _mm_set1_epi8(static_cast<char>(outline));
+        const auto groundIn = [&](const std::uint8_t* row, int i) {
+            return row != nullptr ? equal(load(row + i), ground) : _mm_setzero_si128();
+        };
+        int i = 0;
+        one(i++);
+        for (; i + 16 < w; i += 16) {
+            const __m128i own = load(outer + i), theirs = load(inner + i);
+            const __m128i edge = _mm_or_si128(_mm_or_si128(equal(load(outer + i - 1), ground),
+                                                           equal(load(outer + i + 1), ground)),
+                                              _mm_or_si128(groundIn(below, i), groundIn(above, i)));
+            const __m128i ownGround = equal(own, ground);
+            const __m128i keep = _mm_or_si128(_mm_or_si128(ownGround, equal(theirs, ground)), edge);
+            store(inner + i, select(keep, own, theirs));
+            int drawable =
+                _mm_movemask_epi8(_mm_andnot_si128(_mm_or_si128(ownGround, equal(own, ink)), edge));
+            while (drawable != 0) {
+                boundary.push_back(rowStart + i + __builtin_ctz(static_cast<unsigned>(drawable)));
+                drawable &= drawable - 1;
             }
         }
+        for (; i < w; ++i) one(i);
     }
-    for (int j = 0; j < h; ++j) {
-        for (int i = 0; i < w; ++i) {
-            if (marks[static_cast<std::size_t>(j) * w + i] != 0) output.row(j)[i] = outline;
+}
+
+void redrawOutline(const IndexedImage& input, std::uint8_t outline,
+                   const std::vector<std::uint8_t>& closed, const SampleGrid& grid, bool wrap,
+                   IndexedImage& output, std::vector<std::int32_t>& boundary) {
+    const int w = output.width;
+    std::size_t drawn = 0;
+    for (const std::int32_t k : boundary) {
+        const int i = k % w, j = k / w;
+        const Point centre = grid.at(i, j);
+        std::int64_t x = centre.x >> kLevels, y = centre.y >> kLevels;
+        if (wrap) {
+            x = wrapInto(x, input.width);
+            y = wrapInto(y, input.height);
         }
+        const bool inside = x >= 0 && x < input.width && y >= 0 && y < input.height;
+        const bool isClosed = inside ? closed[static_cast<std::size_t>(y) * input.width + x] != 0
+                                     : closedAround(input, outline, x, y);
+        if (isClosed && colourStaysWhole(output, i, j)) boundary[drawn++] = k;
     }
+    boundary.resize(drawn);
+    for (const std::int32_t k : boundary) output.row(k / w)[k % w] = outline;
 }
 
 }  // namespace rotsprite

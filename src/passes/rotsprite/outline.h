@@ -25,18 +25,28 @@ int outlineIndex(const IndexedImage& input);
 // stay outline).
 void removeOutline(const IndexedImage& input, std::uint8_t outline, IndexedImage& bare);
 
+// Marks in `closed` (an input pixel each, in memory row order) where the
+// input's outline is closed around the pixel: no pixel within one of it is a
+// boundary pixel of another colour. Made once for an input.
+void markClosedOutline(const IndexedImage& input, std::uint8_t outline,
+                       std::vector<std::uint8_t>& closed);
+
 // Joins the two turned pictures into `colours`: ground where `shape` has
 // ground, `shape`'s pixels on its boundary (where its outline will be
-// drawn), and the colours turned without the outline inside.
-void joinShapeAndColours(const IndexedImage& shape, IndexedImage& colours);
+// drawn), and the colours turned without the outline inside. Lists in
+// `boundary` (as y * width + x) the boundary pixels that are neither ground
+// nor the outline: where redrawOutline may draw it.
+void joinShapeAndColours(const IndexedImage& shape, std::uint8_t outline, IndexedImage& colours,
+                         std::vector<std::int32_t>& boundary);
 
-// Draws the outline on `output`'s boundary: a pixel next to the ground takes
-// the outline's index, where the input's outline around its source (the
-// input pixels within one of where `grid` puts its centre) was closed, and
-// unless the pixel is the last of its colour around it or joins two pieces of
-// its colour (a highlight, a thin line inside the outline). `marks` is
-// scratch room.
-void redrawOutline(const IndexedImage& input, std::uint8_t outline, const SampleGrid& grid,
-                   bool wrap, IndexedImage& output, std::vector<std::uint8_t>& marks);
+// Draws the outline on `output`'s boundary pixels listed: a pixel takes the
+// outline's index where the input's outline around its source (the input
+// pixels within one of where `grid` puts its centre) was closed, and unless
+// the pixel is the last of its colour around it or joins two pieces of its
+// colour (a highlight, a thin line inside the outline). The list is left
+// holding the pixels drawn.
+void redrawOutline(const IndexedImage& input, std::uint8_t outline,
+                   const std::vector<std::uint8_t>& closed, const SampleGrid& grid, bool wrap,
+                   IndexedImage& output, std::vector<std::int32_t>& boundary);
 
 }  // namespace rotsprite

@@ -17,12 +17,12 @@ bool inBox(const Box& box, std::int64_t x, std::int64_t y) {
 
 // Whether sample i is in the box and quiet; the read goes to a place in the
 // box either way, so no branch is needed.
-bool quietAt(const CellView& cells, const Box& box, std::int64_t x, std::int64_t y) {
+bool quietAt(const QuietView& cells, const Box& box, std::int64_t x, std::int64_t y) {
     const bool inside = inBox(box, x, y);
     return inside && cells.quietAround(inside ? x : box.columnLow, inside ? y : box.rowLow);
 }
 
-int listEdgesFrom(int from, const CellView& cells, const std::int32_t* columns,
+int listEdgesFrom(int from, const QuietView& cells, const std::int32_t* columns,
                   const std::int32_t* rows, int width, const Box& box, int* edges, int count) {
     for (int i = from; i < width; ++i) {
         edges[count] = i;
@@ -31,7 +31,7 @@ int listEdgesFrom(int from, const CellView& cells, const std::int32_t* columns,
     return count;
 }
 
-int takeQuietFrom(int from, const CellView& cells, const std::int32_t* columns,
+int takeQuietFrom(int from, const QuietView& cells, const std::int32_t* columns,
                   const std::int32_t* rows, int width, const Box& box, std::uint8_t* target,
                   std::uint8_t* marks, int* others, int count) {
     for (int i = from; i < width; ++i) {
@@ -76,7 +76,7 @@ struct Eight {
     __m256i inside, quiet, column, row;
 };
 
-MARLUNE_AVX2 inline Eight lookEight(const CellView& cells, const Box& box,
+MARLUNE_AVX2 inline Eight lookEight(const QuietView& cells, const Box& box,
                                     const std::int32_t* columns, const std::int32_t* rows, int i) {
     const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(columns + i));
     const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows + i));
@@ -120,7 +120,7 @@ MARLUNE_AVX2 inline __m128i lowBytes(__m256i v) {
         _mm256_permutevar8x32_epi32(gathered, _mm256_setr_epi32(0, 4, 1, 1, 1, 1, 1, 1)));
 }
 
-MARLUNE_AVX2 int listEdgesAvx2(const CellView& cells, const std::int32_t* columns,
+MARLUNE_AVX2 int listEdgesAvx2(const QuietView& cells, const std::int32_t* columns,
                                const std::int32_t* rows, int width, const Box& box, int* edges) {
     int count = 0, i = 0;
     for (; i + 8 <= width; i += 8) {
@@ -130,7 +130,7 @@ MARLUNE_AVX2 int listEdgesAvx2(const CellView& cells, const std::int32_t* column
     return listEdgesFrom(i, cells, columns, rows, width, box, edges, count);
 }
 
-MARLUNE_AVX2 int takeQuietAvx2(const CellView& cells, const std::int32_t* columns,
+MARLUNE_AVX2 int takeQuietAvx2(const QuietView& cells, const std::int32_t* columns,
                                const std::int32_t* rows, int width, const Box& box,
                                std::uint8_t* target, std::uint8_t* marks, int* others) {
     int count = 0, i = 0;
@@ -158,13 +158,13 @@ MARLUNE_AVX2 int takeQuietAvx2(const CellView& cells, const std::int32_t* column
 
 }  // namespace
 
-int listEdgeSamples(const CellView& cells, const std::int32_t* columns, const std::int32_t* rows,
+int listEdgeSamples(const QuietView& cells, const std::int32_t* columns, const std::int32_t* rows,
                     int width, const Box& box, int* edges) {
     if (kernels::hasAvx2()) return listEdgesAvx2(cells, columns, rows, width, box, edges);
     return listEdgesFrom(0, cells, columns, rows, width, box, edges, 0);
 }
 
-int takeQuietSamples(const CellView& cells, const std::int32_t* columns, const std::int32_t* rows,
+int takeQuietSamples(const QuietView& cells, const std::int32_t* columns, const std::int32_t* rows,
                      int width, const Box& box, std::uint8_t* target, std::uint8_t* marks,
                      int* others) {
     if (kernels::hasAvx2()) {

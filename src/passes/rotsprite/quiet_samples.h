@@ -1,6 +1,6 @@
 #pragma once
 // The first look of the search and of the sampling at one output row: which
-// samples lie in a quiet quarter (CellView::quietAround), where nothing more
+// samples lie in a quiet quarter (QuietView::quietAround), where nothing more
 // is to be done, and a list of the rest. Eight samples at a time with AVX2
 // where the processor has it; the lists come out in column order either way.
 #include <cstdint>
@@ -17,13 +17,13 @@ struct Box {
 // Lists in `edges` the columns i in [0, width) whose sample (columns[i],
 // rows[i]) lies in `box`, which lies in the band, and not in a quiet quarter.
 // Returns how many.
-int listEdgeSamples(const CellView& cells, const std::int32_t* columns, const std::int32_t* rows,
+int listEdgeSamples(const QuietView& cells, const std::int32_t* columns, const std::int32_t* rows,
                     int width, const Box& box, int* edges);
 
 // Where the sample lies in `box` and in a quiet quarter, writes target[i] =
 // the input pixel there and, when `marks` is not null, marks[i] = 0. Lists the
 // other columns in `others` and returns how many.
-int takeQuietSamples(const CellView& cells, const std::int32_t* columns, const std::int32_t* rows,
+int takeQuietSamples(const QuietView& cells, const std::int32_t* columns, const std::int32_t* rows,
                      int width, const Box& box, std::uint8_t* target, std::uint8_t* marks,
                      int* others);
 

@@ -51,7 +51,7 @@ std::int64_t floorDiv(std::int64_t value, std::int64_t divisor) {
 // Whether the input pixel under an output pixel's centre (an 8x pixel) is a
 // lone one (no four-neighbour shares its index: a highlight, a speck, a step
 // of a thin diagonal) that the sampling stepped over.
-bool isDetail(const CellView& cells, int w, int h, Point centre, std::uint8_t own, bool wrap) {
+bool isDetail(const QuietView& cells, int w, int h, Point centre, std::uint8_t own, bool wrap) {
     std::int64_t x = floorDiv(centre.x, kScale), y = floorDiv(centre.y, kScale);
     if (x < 0 || x >= w || y < 0 || y >= h) {
         if (!wrap) return false;
@@ -67,7 +67,9 @@ bool isDetail(const CellView& cells, int w, int h, Point centre, std::uint8_t ow
 
 }  // namespace
 
-Renderer::Renderer(Options options) : options_(options), enlargement_(options.mmpxFirstDoubling) {}
+Renderer::Renderer(Options options) : options_(options), enlargement_(options.mmpxFirstDoubling) {
+    options_.searchOffset = options_.searchOffset && !options_.holdDoubled;
+}
 
 Renderer::~Renderer() = default;
 
@@ -235,23 +237,29 @@ void Renderer::sample(const IndexedImage& input, Point move, bool wrap, IndexedI
     }
     const int perRange = rowsPerRange(input.width);
     prepareScratch(parallel::rangesFor(input.height, perRange), input.width);
-    for (int b = 0, bands = bandCount(input); b < bands; ++b) {
-        const Band own = band(input, b);
-        const CellBand& cells = enlargement_.rows(similar_, own.first, own.last);
+    const auto sampleBand = [&](const auto& cells, Band own, bool firstBand) {
         parallel::forRanges(input.height, perRange, [&](int first, int last, int range) {
-            sampleRows(input, cells, own, b == 0, move, wrap, first, last, output,
+            sampleRows(input, cells, own, firstBand, move, wrap, first, last, output,
                        scratch_[static_cast<std::size_t>(range)]);
         });
+    };
+    if (options_.holdDoubled && bandCount(input) > 1) {
+        sampleBand(enlargement_.doubled(similar_), {0, input.height * kScale}, true);
+        return;
+    }
+    for (int b = 0, bands = bandCount(input); b < bands; ++b) {
+        const Band own = band(input, b);
+        sampleBand(enlargement_.rows(similar_, own.first, own.last).view(), own, b == 0);
     }
 }
 
 // Output rows [first, last): every pixel whose sample lies in the band, and
 // in the first band those outside the input. Each pixel is written once, and
 // then it is also told whether a detail may come back there.
-void Renderer::sampleRows(const IndexedImage& input, const CellBand& band, Band own, bool firstBand,
+template <typename View>
+void Renderer::sampleRows(const IndexedImage& input, const View& cells, Band own, bool firstBand,
                           Point move, bool wrap, int first, int last, IndexedImage& output,
                           RowScratch& scratch) {
-    const CellView cells = band.view();
     const int width = input.width, height = input.height;
     const std::int64_t width8 = std::int64_t{width} * kScale;
     const std::int64_t height8 = std::int64_t{height} * kScale;
@@ -300,7 +308,7 @@ void Renderer::sampleRows(const IndexedImage& input, const CellBand& band, Band 
                 const std::int64_t x = std::clamp<std::int64_t>(columns[ahead], 0, width8 - 1);
                 const std::int64_t y =
                     std::clamp<std::int64_t>(rows[ahead], own.first, own.last - 1);
-                cells.prefetch(x >> 1, y >> 1);
+                cells.prefetchPixel(x, y);
             }
             const int i = others[k];
             std::int64_t x = columns[i], y = rows[i];
@@ -406,29 +414,29 @@ bool Renderer::renderOutlined(const IndexedImage& input, const PassSettings& set
             shape_ =
                 std::make_unique<IndexedImage>(nullptr, input.width, input.height, input.palette());
             removeOutline(input, static_cast<std::uint8_t>(outline_), *bare_);
+            markClosedOutline(input, static_cast<std::uint8_t>(outline_), closed_);
         }
     }
     if (outline_ < 0) return false;
     if (!shapeRenderer_) {
-        // The colours' enlargement held whole up to about 1000 x 1000, as the
-        // plain turn's; the shape's up to about 480 x 480, and beyond made in
-        // bands at each tick (more room gains little: the bands are made
-        // anew either way). With the rest the pass holds at most about 52 MiB.
+        // Both enlargements held whole, so an angle tick only samples: as
+        // cells up to about 800 x 800, beyond as 2x pictures' cells; at
+        // 1024 x 1024 the pass then holds about 30 MiB.
         Options own = options_;
         own.searchOffset = false;
         own.redrawOutlines = false;
-        own.bandBytes = options_.bandBytes / 16 * 13;
+        own.holdDoubled = true;
+        own.bandBytes = options_.bandBytes / 2;
         colourRenderer_ = std::make_unique<Renderer>(own);
-        own.bandBytes = options_.bandBytes / 16 * 3;
         own.mmpxFirstDoubling = options_.mmpxShape;
         shapeRenderer_ = std::make_unique<Renderer>(own);
     }
     colourRenderer_->render(*bare_, settings, output);
     shapeRenderer_->render(input, settings, *shape_);
-    joinShapeAndColours(*shape_, output);
+    const auto outline = static_cast<std::uint8_t>(outline_);
+    joinShapeAndColours(*shape_, outline, output, boundary_);
     grid_.set(input.width, input.height, settings.angleRadians);
-    redrawOutline(input, static_cast<std::uint8_t>(outline_), grid_, settings.wrapAround != 0,
-                  output, marks_);
+    redrawOutline(input, outline, closed_, grid_, settings.wrapAround != 0, output, boundary_);
     return true;
 }
 

@@ -179,21 +179,31 @@ TEST(RotSpriteOutline, TurnedOutlinesStayWholeWithoutCuttingTheLinesInside) {
     EXPECT_LE(piecesAfter[6], piecesBefore[6]);
 }
 
-TEST(RotSpriteOutline, RightAnglesStayExactAndBandsAndThreadsGiveTheSamePixels) {
+TEST(RotSpriteOutline, RightAnglesStayExactAndHeldFormsAndThreadsGiveTheSamePixels) {
     const auto in = std::move(outlinedPictures()[0]);
     rotsprite::Renderer whole;
     for (int turns = 0; turns <= 4; ++turns) {
         rotsprite::Renderer plain({.redrawOutlines = false});
         EXPECT_EQ(turned(whole, *in, 90 * turns, false), turned(plain, *in, 90 * turns, false));
     }
-    for (double degrees : {7.0, 212.5}) {
-        const Pixels one = turned(whole, *in, degrees, true);
-        rotsprite::Renderer banded({.bandBytes = 1});
-        EXPECT_EQ(turned(banded, *in, degrees, true), one);
-        for (int ranges : {2, 3}) {
-            const SplitWork split(ranges);
-            rotsprite::Renderer renderer;
-            EXPECT_EQ(turned(renderer, *in, degrees, true), one) << ranges;
+    // The enlargements held as cells (fresh, or kept from the angle before),
+    // or, in too small a budget, as 2x pictures' cells, on one thread or more.
+    rotsprite::Renderer compact({.bandBytes = 1});
+    for (const auto& picture : outlinedPictures()) {
+        for (double degrees : {7.0, 30.0, 45.0, 133.0, 212.5, 301.0}) {
+            for (bool wrap : {false, true}) {
+                SCOPED_TRACE(testing::Message() << picture->width << " at " << degrees << wrap);
+                rotsprite::Renderer fresh;
+                const Pixels one = turned(fresh, *picture, degrees, wrap);
+                EXPECT_EQ(turned(whole, *picture, degrees, wrap), one);
+                EXPECT_EQ(turned(compact, *picture, degrees, wrap), one);
+                for (int ranges : {2, 3}) {
+                    const SplitWork split(ranges);
+                    rotsprite::Renderer threaded(
+                        {.bandBytes = ranges == 2 ? 1 : rotsprite::kBandBytes});
+                    EXPECT_EQ(turned(threaded, *picture, degrees, wrap), one) << ranges;
+                }
+            }
         }
     }
 }
@@ -228,10 +238,10 @@ TEST(RotSpriteOutline, StaysOpenWhereTheInputsWas) {
     }
 }
 
-TEST(RotSpriteOutline, HeldStateIsMadeAnewWhenTheInputOrItsPaletteChanges) {
-    rotsprite::Renderer held;
-    const auto fresh = [](const IndexedImage& in) {
-        rotsprite::Renderer renderer;
+void expectHeldStateMadeAnew(const rotsprite::Options& options) {
+    rotsprite::Renderer held(options);
+    const auto fresh = [&](const IndexedImage& in) {
+        rotsprite::Renderer renderer(options);
         return turned(renderer, in, 30, false);
     };
     auto in = std::move(outlinedPictures()[0]);
@@ -255,6 +265,14 @@ TEST(RotSpriteOutline, HeldStateIsMadeAnewWhenTheInputOrItsPaletteChanges) {
     expectMadeAnew("no outline");
     in = std::move(outlinedPictures()[1]);
     expectMadeAnew("outlined again");
+}
+
+TEST(RotSpriteOutline, HeldStateIsMadeAnewWhenTheInputOrItsPaletteChanges) {
+    // The enlargements held as cells, and as 2x pictures' cells.
+    for (std::size_t bandBytes : {rotsprite::kBandBytes, std::size_t{1}}) {
+        SCOPED_TRACE(bandBytes);
+        expectHeldStateMadeAnew({.bandBytes = bandBytes});
+    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The RotSprite pass: exact right angles; the whole algorithm against a plain
 // version of it (the 8x picture from three Scale2x passes, all in one piece),
 // in one band and in bands of 8 rows; only input indices out; the similarity
-// rule; its kind.
+// rule; the enlargement held as the 2x picture's cells against the cells; its kind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -207,40 +207,49 @@ TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices
     }
 }
 
-TEST(RotSprite, AShapeEnlargedFirstByMmpxMatchesThePlainVersion) {
-    // As an outlined picture's shape is turned: no offset search, no outline drawn.
+TEST(RotSprite, AnOutlinedTurnsShapeAndColoursMatchThePlainVersionHeldAsCellsOr2xPictures) {
+    // As an outlined picture's shape (enlarged first by MMPX) and colours are
+    // turned: no offset search, no outline drawn; the enlargement held as
+    // cells, whole or in bands of 8 rows, or as its 2x picture's cells. One
+    // renderer each across every angle, as at angle ticks.
     unsigned seed = 40;
-    for (std::size_t bandBytes : {rotsprite::kBandBytes, std::size_t{1}}) {
-        rotsprite::Renderer shape({.searchOffset = false,
-                                   .bandBytes = bandBytes,
-                                   .redrawOutlines = false,
-                                   .mmpxFirstDoubling = true});
-        for (auto [w, h] : {std::pair{1, 1}, {5, 3}, {64, 64}, {97, 61}}) {
-            for (double degrees : {12.5, 30.0, 137.0, 300.25}) {
-                for (bool wrap : {false, true}) {
-                    SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
-                    Angle angle(degrees, wrap);
-                    auto in = ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed));
-                    auto out = blankImage(w, h);
-                    shape.render(*in, angle.chain.settings(), *out);
-                    EXPECT_EQ(pixelsOf(*out),
-                              plainRotSprite(*in, angle.chain.settings(), false, true));
+    for (bool mmpx : {false, true}) {
+        for (auto [bandBytes, doubled] : {std::pair{rotsprite::kBandBytes, true},
+                                          {std::size_t{1}, false},
+                                          {std::size_t{1}, true}}) {
+            rotsprite::Renderer renderer({.searchOffset = false,
+                                          .bandBytes = bandBytes,
+                                          .redrawOutlines = false,
+                                          .mmpxFirstDoubling = mmpx,
+                                          .holdDoubled = doubled});
+            for (auto [w, h] : {std::pair{1, 1}, {1, 9}, {9, 1}, {5, 3}, {64, 64}, {97, 61}}) {
+                for (double degrees : {12.5, 30.0, 137.0, 300.25}) {
+                    for (bool wrap : {false, true}) {
+                        SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees
+                                                        << wrap << mmpx << bandBytes << doubled);
+                        Angle angle(degrees, wrap);
+                        auto in = ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed));
+                        auto out = blankImage(w, h);
+                        renderer.render(*in, angle.chain.settings(), *out);
+                        EXPECT_EQ(pixelsOf(*out),
+                                  plainRotSprite(*in, angle.chain.settings(), false, mmpx));
+                    }
                 }
             }
         }
     }
 }
 
-TEST(RotSprite, AHeldEnlargementIsMadeAnewWhenTheInputOrItsPaletteChanges) {
+void expectHeldEnlargementMadeAnew(const rotsprite::Options& options) {
     Angle angle(30, false);
-    rotsprite::Renderer held;
+    rotsprite::Renderer held(options);
     const auto render = [&](rotsprite::Renderer& renderer, const IndexedImage& in) {
         auto out = blankImage(in.width, in.height);
         renderer.render(in, angle.chain.settings(), *out);
         return pixelsOf(*out);
     };
     const auto fresh = [&](const IndexedImage& in) {
-        rotsprite::Renderer renderer;
+        rotsprite::Renderer renderer(options);
         return render(renderer, in);
     };
     // Each change must show in a fresh renderer's pixels, or keeping a stale
@@ -265,6 +274,22 @@ TEST(RotSprite, AHeldEnlargementIsMadeAnewWhenTheInputOrItsPaletteChanges) {
     expectMadeAnew("the palette");
     image = painted(blocky(30, 40, {2, 6, 4, 5}, 5));
     expectMadeAnew("the size");
+    image = painted(blocky(80, 70, {2, 6, 4, 5}, 6));
+    expectMadeAnew("a larger size");
+    image = painted(blocky(30, 40, {2, 6, 4, 5}, 7));
+    expectMadeAnew("the smaller again");
+}
+
+TEST(RotSprite, AHeldEnlargementIsMadeAnewWhenTheInputOrItsPaletteChanges) {
+    // Held as cells; as the 2x picture's cells; and as cells up to 40 x 30
+    // (38400 bytes), beyond as the 2x picture's, so the last two sizes switch.
+    for (const std::size_t doubledAbove : {std::size_t{0}, std::size_t{1}, std::size_t{60000}}) {
+        SCOPED_TRACE(doubledAbove);
+        rotsprite::Options options;
+        if (doubledAbove != 0)
+            options = {.searchOffset = false, .bandBytes = doubledAbove, .holdDoubled = true};
+        expectHeldEnlargementMadeAnew(options);
+    }
 }
 
 TEST(RotSprite, GivesTheSamePixelsOnOneThreadAndSplitIntoAnyNumberOfRanges) {
@@ -274,12 +299,15 @@ TEST(RotSprite, GivesTheSamePixelsOnOneThreadAndSplitIntoAnyNumberOfRanges) {
                 SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
                 Angle angle(degrees, wrap);
                 const auto in = ramped(blocky(w, h, {1, 2, 4, 5, 7, 9, 12}, w + h));
-                // Held whole, and in bands of 8 rows.
-                for (std::size_t bandBytes : {rotsprite::kBandBytes, std::size_t{1}}) {
+                // Held whole, in bands of 8 rows, and as the 2x picture's cells.
+                for (auto [bandBytes, doubled] : {std::pair{rotsprite::kBandBytes, false},
+                                                  {std::size_t{1}, false},
+                                                  {std::size_t{1}, true}}) {
                     const auto render = [&](int ranges) {
                         const SplitWork split(ranges);
-                        rotsprite::Renderer renderer(
-                            {rotsprite::kSimilarDistance, true, true, bandBytes});
+                        rotsprite::Renderer renderer({.searchOffset = !doubled,
+                                                      .bandBytes = bandBytes,
+                                                      .holdDoubled = doubled});
                         auto out = blankImage(w, h);
                         renderer.render(*in, angle.chain.settings(), *out);
                         return pixelsOf(*out);
@@ -307,6 +335,28 @@ TEST(RotSprite, SimilarNeighboursCountAsEqual) {
     EXPECT_EQ(block,
               (Pixels{2, 2, 2, 4, 3, 3, 2, 2, 7, 7, 3, 3, 6, 6, 4, 4, 3, 3, 8, 8, 8, 4, 3, 3,
                       2, 2, 4, 3, 3, 3, 2, 2, 7, 3, 3, 3, 6, 6, 4, 4, 3, 3, 8, 8, 4, 4, 3, 3}));
+}
+
+TEST(RotSprite, The2xPicturesCellsGiveEvery8xPixelTheCellsGive) {
+    // Edges, similar entries (2, 6, 7) and far ones, thin pictures.
+    for (auto [w, h] : {std::pair{1, 1}, {1, 5}, {6, 1}, {2, 3}, {7, 5}, {33, 20}}) {
+        for (unsigned seed : {1u, 2u, 3u}) {
+            SCOPED_TRACE(testing::Message() << w << "x" << h << " seed " << seed);
+            auto in = painted(randomImage(w, h, {2, 6, 7, 4, 8, 200}, seed * 31 + w));
+            rotsprite::SimilarColours similar;
+            similar.prepare(in->palette(), rotsprite::kSimilarDistance);
+            rotsprite::Enlargement asCells, as2x;
+            asCells.setInput(*in);
+            as2x.setInput(*in);
+            const rotsprite::CellView cells = asCells.rows(similar, 0, 8 * h).view();
+            const rotsprite::DoubledView doubled = as2x.doubled(similar);
+            int differing = 0;
+            for (int y = 0; y < 8 * h; ++y) {
+                for (int x = 0; x < 8 * w; ++x) differing += cells.at(x, y) != doubled.at(x, y);
+            }
+            EXPECT_EQ(differing, 0);
+        }
+    }
 }
 
 TEST(RotSprite, IsKindElevenReadsTheSettingsAndLeavesAnEmptyImageAlone) {
