@@ -118,11 +118,32 @@ std::unique_ptr<IndexedImage> labelled(int width, int height) {
     return imageWith(width, height, label);
 }
 
-PassSettings settingsFor(int degrees, bool wrap) {
+PassSettings settingsFor(double degrees, bool wrap) {
     PassChain chain;
     chain.setRotationAngle(nullptr, degrees);
     chain.setWrapAround(nullptr, wrap ? 1 : 0);
     return chain.settings();
+}
+
+Pixels turned(rotsprite::Renderer& renderer, const IndexedImage& in, double degrees, bool wrap) {
+    auto out = blankImage(in.width, in.height);
+    renderer.render(in, settingsFor(degrees, wrap), *out);
+    return pixelsOf(*out);
+}
+
+void expectHeldStateMadeAnew(const rotsprite::Options& options, std::unique_ptr<IndexedImage> image,
+                             const std::vector<InputChange>& changes) {
+    rotsprite::Renderer held(options);
+    Pixels last = turned(held, *image, 30, false);
+    for (const InputChange& change : changes) {
+        SCOPED_TRACE(change.name);
+        change.apply(image);
+        rotsprite::Renderer fresh(options);
+        const Pixels now = turned(fresh, *image, 30, false);
+        EXPECT_NE(now, last);
+        EXPECT_EQ(turned(held, *image, 30, false), now);
+        last = now;
+    }
 }
 
 Pixels applyChecked(Pass& pass, IndexedImage& input, std::uint8_t paddingAfter) {

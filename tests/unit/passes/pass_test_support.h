@@ -2,12 +2,14 @@
 // Helpers for the pass tests: images from short strings, random images, a
 // run-twice check, and plain references of every pass rule.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "image/indexed_image.h"
 #include "passes/pass.h"
+#include "passes/rotsprite/renderer.h"
 
 namespace passtest {
 
@@ -40,8 +42,20 @@ std::unique_ptr<IndexedImage> randomImage(int width, int height, const std::vect
 std::uint8_t label(int x, int y);
 std::unique_ptr<IndexedImage> labelled(int width, int height);
 
-// Settings with the radians the chain computes from whole degrees.
-PassSettings settingsFor(int degrees, bool wrap);
+// Settings with the radians the chain computes from the degrees.
+PassSettings settingsFor(double degrees, bool wrap);
+// `in` turned by `renderer` (kept by the caller across calls, as at angle ticks).
+Pixels turned(rotsprite::Renderer& renderer, const IndexedImage& in, double degrees, bool wrap);
+// A named change to a renderer's input: it edits the image or replaces it.
+struct InputChange {
+    const char* name;
+    std::function<void(std::unique_ptr<IndexedImage>&)> apply;
+};
+// Turns `image` at 30 degrees with one renderer kept across `changes`: after
+// each, the kept renderer gives a fresh one's pixels, which the change must
+// alter (else a stale state could go unseen).
+void expectHeldStateMadeAnew(const rotsprite::Options& options, std::unique_ptr<IndexedImage> image,
+                             const std::vector<InputChange>& changes);
 
 // Runs `pass` on `input`, then again with every output byte and the input's
 // padding set to garbage, and returns the first result. Checks through gtest

@@ -12,7 +12,6 @@
 #include <utility>
 
 #include "pass_test_support.h"
-#include "passes/pass_chain.h"
 #include "passes/rotsprite/outline.h"
 #include "passes/rotsprite/renderer.h"
 
@@ -99,15 +98,6 @@ int pieces(const Pixels& pixels, int w, int h, int index) {
         }
     }
     return count;
-}
-
-Pixels turned(rotsprite::Renderer& renderer, const IndexedImage& in, double degrees, bool wrap) {
-    PassChain settings;
-    settings.setRotationAngle(nullptr, degrees);
-    settings.setWrapAround(nullptr, wrap ? 1 : 0);
-    auto out = blankImage(in.width, in.height);
-    renderer.render(in, settings.settings(), *out);
-    return pixelsOf(*out);
 }
 
 TEST(RotSpriteOutline, IsTheIndexOfThreeInFourBoundaryPixelsThatLiesMostlyOnTheBoundary) {
@@ -238,40 +228,26 @@ TEST(RotSpriteOutline, StaysOpenWhereTheInputsWas) {
     }
 }
 
-void expectHeldStateMadeAnew(const rotsprite::Options& options) {
-    rotsprite::Renderer held(options);
-    const auto fresh = [&](const IndexedImage& in) {
-        rotsprite::Renderer renderer(options);
-        return turned(renderer, in, 30, false);
-    };
-    auto in = std::move(outlinedPictures()[0]);
-    Pixels last = turned(held, *in, 30, false);
-    const auto expectMadeAnew = [&](const char* change) {
-        SCOPED_TRACE(change);
-        const Pixels now = fresh(*in);
-        EXPECT_NE(now, last);
-        EXPECT_EQ(turned(held, *in, 30, false), now);
-        last = now;
-    };
-    for (int x = 10; x < 20; ++x) in->row(15)[x] = 4;
-    expectMadeAnew("a row of pixels");
-    // Entry 3 close to 2: the colours inside enlarge otherwise.
-    std::fill_n(&in->header[kInfoHeaderBytes + 4 * 3], 3, std::uint8_t{165});
-    expectMadeAnew("the palette");
-    in = std::move(outlinedPictures()[1]);
-    expectMadeAnew("the picture");
-    // To a picture without an outline and back: each way holds its own state.
-    in = greys(randomImage(36, 36, {2, 3, 4}, 1));
-    expectMadeAnew("no outline");
-    in = std::move(outlinedPictures()[1]);
-    expectMadeAnew("outlined again");
-}
-
 TEST(RotSpriteOutline, HeldStateIsMadeAnewWhenTheInputOrItsPaletteChanges) {
+    using Image = std::unique_ptr<IndexedImage>;
+    const std::vector<InputChange> changes = {
+        {"a row of pixels", [](Image& in) { std::fill_n(in->row(15) + 10, 10, std::uint8_t{4}); }},
+        // Entry 3 close to 2: the colours inside enlarge otherwise.
+        {"the palette",
+         [](Image& in) { std::fill_n(&in->header[kInfoHeaderBytes + 12], 3, std::uint8_t{165}); }},
+        {"the picture", [](Image& in) { in = std::move(outlinedPictures()[1]); }},
+        // To a picture without an outline and back: each way holds its own state.
+        {"no outline",
+         [](Image& in) {
+             in = greys(randomImage(36, 36, {2, 3, 4}, 1));
+         }},
+        {"outlined again", [](Image& in) { in = std::move(outlinedPictures()[1]); }},
+    };
     // The enlargements held as cells, and as 2x pictures' cells.
     for (std::size_t bandBytes : {rotsprite::kBandBytes, std::size_t{1}}) {
         SCOPED_TRACE(bandBytes);
-        expectHeldStateMadeAnew({.bandBytes = bandBytes});
+        expectHeldStateMadeAnew({.bandBytes = bandBytes}, std::move(outlinedPictures()[0]),
+                                changes);
     }
 }
 

@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "pass_test_support.h"
-#include "passes/pass_chain.h"
 #include "passes/pass_kinds.h"
 #include "passes/rotsprite/renderer.h"
 
@@ -27,21 +26,17 @@ std::unique_ptr<IndexedImage> painted(std::unique_ptr<IndexedImage> image, bool 
     return image;
 }
 
-struct Angle {
-    PassChain chain;  // holds the shared settings
-    Angle(double degrees, bool wrap) {
-        chain.setRotationAngle(nullptr, degrees);
-        chain.setWrapAround(nullptr, wrap ? 1 : 0);
-    }
-    Pixels turn(IndexedImage& in) { return applyChecked(*makePass(11, chain.settings()), in); }
-};
+// Through the pass as the chain makes it.
+Pixels turnedByPass(IndexedImage& in, double degrees, bool wrap) {
+    return applyChecked(*makePass(11, settingsFor(degrees, wrap)), in);
+}
 
 TEST(RotSprite, RightAnglesMovePixelsExactly) {
     for (auto [w, h] : {std::pair{6, 6}, {7, 7}, {1, 1}, {6, 4}, {5, 3}, {3, 7}, {4, 7}}) {
         auto in = painted(randomImage(w, h, {1, 2, 3, 4, 5}, w * h));  // smoothed when enlarged
         for (int turns = 0; turns <= 4; ++turns) {
             for (bool wrap : {false, true}) {
-                const Pixels out = Angle(90 * turns, wrap).turn(*in);
+                const Pixels out = turnedByPass(*in, 90 * turns, wrap);
                 for (int k = 0; k < w * h; ++k) {
                     // Doubled offsets from the exact centre, turned a quarter at a time.
                     int dx = 2 * (k % w) + 1 - w, dy = 2 * (k / w) + 1 - h;
@@ -170,26 +165,22 @@ std::unique_ptr<IndexedImage> blocky(int w, int h, const std::vector<int>& colou
 TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices) {
     // 8 rows a band; and one band, kept while the input stays the same.
     rotsprite::Renderer banded({rotsprite::kSimilarDistance, true, true, 1}), reused;
-    const auto check = [&](IndexedImage& in, Angle& angle, bool wrap) {
-        const Pixels whole = angle.turn(in), source = pixelsOf(in);
-        EXPECT_EQ(whole, plainRotSprite(in, angle.chain.settings()));
-        auto out = blankImage(in.width, in.height);
-        for (rotsprite::Renderer* renderer : {&banded, &reused}) {
-            renderer->render(in, angle.chain.settings(), *out);
-            EXPECT_EQ(pixelsOf(*out), whole);
-        }
+    const auto check = [&](IndexedImage& in, double degrees, bool wrap) {
+        const Pixels whole = turnedByPass(in, degrees, wrap), source = pixelsOf(in);
+        EXPECT_EQ(whole, plainRotSprite(in, settingsFor(degrees, wrap)));
+        EXPECT_EQ(turned(banded, in, degrees, wrap), whole);
+        EXPECT_EQ(turned(reused, in, degrees, wrap), whole);
         for (int i : whole) EXPECT_TRUE(std::ranges::count(source, i) || (!wrap && i == 0));
     };
     for (auto [w, h] : {std::pair{1, 1}, {1, 6}, {6, 1}, {3, 2}, {15, 6}, {3, 22}, {40, 27}}) {
         for (int degrees : {1, 30, 45, 89, 91, 150, 200, 271, 333, 359}) {
             for (bool wrap : {false, true}) {
                 SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
-                Angle angle(degrees, wrap);
                 // Far greys, where the enlargement is Scale2x; then, with the same pixels for
                 // both wraps, all entries alike (black) or, wrapped, some alike.
-                check(*painted(randomImage(w, h, {1, 2, 3, 4, 5}, degrees * w + h)), angle, wrap);
-                check(*painted(randomImage(w, h, {2, 6, 7, 4, 200}, degrees * w + h), wrap), angle,
-                      wrap);
+                check(*painted(randomImage(w, h, {1, 2, 3, 4, 5}, degrees * w + h)), degrees, wrap);
+                check(*painted(randomImage(w, h, {2, 6, 7, 4, 200}, degrees * w + h), wrap),
+                      degrees, wrap);
             }
         }
     }
@@ -199,9 +190,7 @@ TEST(RotSprite, MatchesThePlainAlgorithmInOneBandOrManyAndWritesOnlyInputIndices
         for (double degrees : {12.5, 30.0, 137.0, 300.25}) {
             for (bool wrap : {false, true}) {
                 SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
-                Angle angle(degrees, wrap);
-                auto in = ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed));
-                check(*in, angle, wrap);
+                check(*ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed)), degrees, wrap);
             }
         }
     }
@@ -227,12 +216,9 @@ TEST(RotSprite, AnOutlinedTurnsShapeAndColoursMatchThePlainVersionHeldAsCellsOr2
                     for (bool wrap : {false, true}) {
                         SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees
                                                         << wrap << mmpx << bandBytes << doubled);
-                        Angle angle(degrees, wrap);
                         auto in = ramped(blocky(w, h, {1, 2, 3, 5, 8, 9, 12, 0}, ++seed));
-                        auto out = blankImage(w, h);
-                        renderer.render(*in, angle.chain.settings(), *out);
-                        EXPECT_EQ(pixelsOf(*out),
-                                  plainRotSprite(*in, angle.chain.settings(), false, mmpx));
+                        EXPECT_EQ(turned(renderer, *in, degrees, wrap),
+                                  plainRotSprite(*in, settingsFor(degrees, wrap), false, mmpx));
                     }
                 }
             }
@@ -240,47 +226,28 @@ TEST(RotSprite, AnOutlinedTurnsShapeAndColoursMatchThePlainVersionHeldAsCellsOr2
     }
 }
 
-void expectHeldEnlargementMadeAnew(const rotsprite::Options& options) {
-    Angle angle(30, false);
-    rotsprite::Renderer held(options);
-    const auto render = [&](rotsprite::Renderer& renderer, const IndexedImage& in) {
-        auto out = blankImage(in.width, in.height);
-        renderer.render(in, angle.chain.settings(), *out);
-        return pixelsOf(*out);
-    };
-    const auto fresh = [&](const IndexedImage& in) {
-        rotsprite::Renderer renderer(options);
-        return render(renderer, in);
-    };
-    // Each change must show in a fresh renderer's pixels, or keeping a stale
-    // enlargement could go unseen.
-    auto image = painted(blocky(40, 30, {2, 6, 4, 5}, 5));
-    Pixels last = render(held, *image);
-    const auto expectMadeAnew = [&](const char* change) {
-        SCOPED_TRACE(change);
-        const Pixels now = fresh(*image);
-        EXPECT_NE(now, last);
-        EXPECT_EQ(render(held, *image), now);
-        last = now;
-    };
-    std::fill_n(image->row(0), 40, std::uint8_t{5});
-    expectMadeAnew("the first row");
-    image->row(29)[39] = image->row(29)[39] == 4 ? 2 : 4;
-    image->row(15)[20] = image->row(15)[20] == 4 ? 2 : 4;
-    expectMadeAnew("two pixels");
-    // Entry 6, close to 2, moves far away: the same indices enlarge otherwise.
-    std::uint8_t* six = &image->header[kInfoHeaderBytes + 4 * 6];
-    std::fill_n(six, 3, std::uint8_t{250});
-    expectMadeAnew("the palette");
-    image = painted(blocky(30, 40, {2, 6, 4, 5}, 5));
-    expectMadeAnew("the size");
-    image = painted(blocky(80, 70, {2, 6, 4, 5}, 6));
-    expectMadeAnew("a larger size");
-    image = painted(blocky(30, 40, {2, 6, 4, 5}, 7));
-    expectMadeAnew("the smaller again");
-}
-
 TEST(RotSprite, AHeldEnlargementIsMadeAnewWhenTheInputOrItsPaletteChanges) {
+    using Image = std::unique_ptr<IndexedImage>;
+    const auto swap = [](std::uint8_t& p) { p = p == 4 ? 2 : 4; };
+    const std::vector<InputChange> changes = {
+        {"the first row", [](Image& in) { std::fill_n(in->row(0), 40, std::uint8_t{5}); }},
+        {"two pixels", [&](Image& in) { swap(in->row(29)[39]), swap(in->row(15)[20]); }},
+        // Entry 6, close to 2, moves far away: the same indices enlarge otherwise.
+        {"the palette",
+         [](Image& in) { std::fill_n(&in->header[kInfoHeaderBytes + 24], 3, std::uint8_t{250}); }},
+        {"the size",
+         [](Image& in) {
+             in = painted(blocky(30, 40, {2, 6, 4, 5}, 5));
+         }},
+        {"a larger size",
+         [](Image& in) {
+             in = painted(blocky(80, 70, {2, 6, 4, 5}, 6));
+         }},
+        {"the smaller again",
+         [](Image& in) {
+             in = painted(blocky(30, 40, {2, 6, 4, 5}, 7));
+         }},
+    };
     // Held as cells; as the 2x picture's cells; and as cells up to 40 x 30
     // (38400 bytes), beyond as the 2x picture's, so the last two sizes switch.
     for (const std::size_t doubledAbove : {std::size_t{0}, std::size_t{1}, std::size_t{60000}}) {
@@ -288,7 +255,7 @@ TEST(RotSprite, AHeldEnlargementIsMadeAnewWhenTheInputOrItsPaletteChanges) {
         rotsprite::Options options;
         if (doubledAbove != 0)
             options = {.searchOffset = false, .bandBytes = doubledAbove, .holdDoubled = true};
-        expectHeldEnlargementMadeAnew(options);
+        expectHeldStateMadeAnew(options, painted(blocky(40, 30, {2, 6, 4, 5}, 5)), changes);
     }
 }
 
@@ -297,7 +264,6 @@ TEST(RotSprite, GivesTheSamePixelsOnOneThreadAndSplitIntoAnyNumberOfRanges) {
         for (double degrees : {7.0, 30.0, 212.5}) {
             for (bool wrap : {false, true}) {
                 SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << degrees << wrap);
-                Angle angle(degrees, wrap);
                 const auto in = ramped(blocky(w, h, {1, 2, 4, 5, 7, 9, 12}, w + h));
                 // Held whole, in bands of 8 rows, and as the 2x picture's cells.
                 for (auto [bandBytes, doubled] : {std::pair{rotsprite::kBandBytes, false},
@@ -308,9 +274,7 @@ TEST(RotSprite, GivesTheSamePixelsOnOneThreadAndSplitIntoAnyNumberOfRanges) {
                         rotsprite::Renderer renderer({.searchOffset = !doubled,
                                                       .bandBytes = bandBytes,
                                                       .holdDoubled = doubled});
-                        auto out = blankImage(w, h);
-                        renderer.render(*in, angle.chain.settings(), *out);
-                        return pixelsOf(*out);
+                        return turned(renderer, *in, degrees, wrap);
                     };
                     const Pixels alone = render(1);
                     for (int ranges : {2, 3, 7}) EXPECT_EQ(render(ranges), alone) << ranges;
@@ -361,8 +325,7 @@ TEST(RotSprite, The2xPicturesCellsGiveEvery8xPixelTheCellsGive) {
 
 TEST(RotSprite, IsKindElevenReadsTheSettingsAndLeavesAnEmptyImageAlone) {
     EXPECT_EQ(std::wstring(passKindNames[11]), L"RotSprite");
-    Angle tilted(30, false);
-    const auto pass = makePass(11, tilted.chain.settings());
+    const auto pass = makePass(11, settingsFor(30, false));
     EXPECT_TRUE(pass->readsSettings());
     pass->apply(nullptr, *blankImage(0, 0));
     EXPECT_FALSE(pass->output->valid);
