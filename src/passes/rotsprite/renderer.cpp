@@ -43,16 +43,14 @@ std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
     return rest < 0 ? rest + size : rest;
 }
 
-// Rounding down (an arithmetic shift would do for 8, but says less).
-std::int64_t floorDiv(std::int64_t value, std::int64_t divisor) {
-    return value >= 0 ? value / divisor : -((divisor - 1 - value) / divisor);
-}
-
 // Whether the input pixel under an output pixel's centre (an 8x pixel) is a
 // lone one (no four-neighbour shares its index: a highlight, a speck, a step
 // of a thin diagonal) that the sampling stepped over.
-bool isDetail(const QuietView& cells, int w, int h, Point centre, std::uint8_t own, bool wrap) {
-    std::int64_t x = floorDiv(centre.x, kScale), y = floorDiv(centre.y, kScale);
+// Inlined, and the input pixel found by shifts (rounding down, negative
+// coordinates too): it runs for most output pixels of a moved sampling.
+inline bool isDetail(const QuietView& cells, int w, int h, Point centre, std::uint8_t own,
+                     bool wrap) {
+    std::int64_t x = centre.x >> kLevels, y = centre.y >> kLevels;
     if (x < 0 || x >= w || y < 0 || y >= h) {
         if (!wrap) return false;
         x = wrapInto(x, w);
@@ -344,7 +342,7 @@ void Renderer::restoreDetails(const IndexedImage& input, bool wrap, IndexedImage
             if (next == nullptr) break;
             i = static_cast<int>(static_cast<const std::uint8_t*>(next) - details);
             const Point centre = grid_.at(i, j);
-            std::int64_t x = floorDiv(centre.x, kScale), y = floorDiv(centre.y, kScale);
+            std::int64_t x = centre.x >> kLevels, y = centre.y >> kLevels;
             if (wrap) {
                 x = wrapInto(x, w);
                 y = wrapInto(y, h);
