@@ -183,7 +183,9 @@ void Renderer::searchRows(const CellBand& band, Band own, int first, int last, V
             edges[edgeCount] = i;
             edgeCount += cells.flatAround(columns[i], rows[i]) ? 0 : 1;
         }
-        for (int k = 0; k < edgeCount; ++k) {
+        const int taken =
+            addSharedVotes(cells, similar_, columnsOf, rowsOf, edges, edgeCount, votes);
+        for (int k = taken; k < edgeCount; ++k) {
             if (k + kAhead < edgeCount) {
                 // The window's three rows of cells (its corners reach two 8x rows out).
                 const int ahead = edges[k + kAhead];

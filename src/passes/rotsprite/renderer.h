@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "passes/pass.h"
+#include "passes/rotsprite/boundary_votes.h"
 #include "passes/rotsprite/enlargement.h"
 #include "passes/rotsprite/sample_grid.h"
 #include "passes/rotsprite/similar_colours.h"
@@ -64,15 +65,6 @@ class Renderer {
     struct Band {
         int first;
         int last;
-    };
-
-    // What a range of samples adds to the boundary costs of the nine moves:
-    // mostly sums over the four 8x pixels the moves share, by where the
-    // middle move rounds to (4 x 4); by move for samples whose moves reach
-    // further.
-    struct Votes {
-        std::array<std::uint64_t, 16> shared{};
-        std::array<std::uint64_t, 9> moves{};
     };
 
     // A range's room for one output row: its samples' 8x columns and rows

@@ -29,6 +29,8 @@ class SimilarColours {
     std::uint32_t distance(int a, int b) const {
         return distances_[static_cast<std::size_t>(a << 8 | b)];
     }
+    // The table distance() reads, for lookups eight at a time.
+    const std::uint32_t* distances() const { return distances_.data(); }
     // Each of `a`, `b` is an entry or kOutside.
     bool similar(int a, int b) const {
         if (a == kOutside || b == kOutside) return false;
