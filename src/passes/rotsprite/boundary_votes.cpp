@@ -1,7 +1,7 @@
 #include "passes/rotsprite/boundary_votes.h"
 
-#include "passes/kernels/avx2.h"
 #include "passes/kernels/cpu.h"
+#include "passes/rotsprite/cell_lanes.h"
 
 namespace rotsprite {
 
@@ -12,26 +12,11 @@ namespace {
 // x0 + 2 but the corners; here eight samples' at once, a lane each.
 struct Window {
     const CellView& cells;
-    __m256i rowAt[4], upper[4];   // by row of the window: its cells' offset, 2 for an odd 8x row
-    __m256i column[4], right[4];  // by column: its cell, 1 for an odd 8x column
+    __m256i rowStart[4], upper[4];  // by row of the window: its cells, 2 for an odd 8x row
+    __m256i x4[4], right[4];        // by column: its 4x column, 1 for an odd 8x column
 
-    // The 8x pixel at window row r, column c, as CellView::at reads it.
     MARLUNE_AVX2 __m256i at(int r, int c) const {
-        const int* base = reinterpret_cast<const int*>(cells.cells);
-        const __m256i place = _mm256_add_epi32(rowAt[r], column[c]);
-        const __m256i cell = _mm256_i32gather_epi32(base, place, 2);
-        const __m256i shift =
-            _mm256_add_epi32(_mm256_add_epi32(upper[r], right[c]), _mm256_set1_epi32(kCornerBit));
-        const __m256i copies =
-            _mm256_and_si256(_mm256_srlv_epi32(cell, shift), _mm256_set1_epi32(1));
-        const __m256i byte = _mm256_set1_epi32(0xFF);
-        if (_mm256_testz_si256(copies, copies)) return _mm256_and_si256(cell, byte);
-        // The neighbour beside it: +1 for a right column, -1 for a left one.
-        const __m256i one = _mm256_set1_epi32(1);
-        const __m256i step = _mm256_sub_epi32(_mm256_add_epi32(right[c], right[c]), one);
-        const __m256i beside =
-            _mm256_add_epi32(place, _mm256_and_si256(step, _mm256_cmpeq_epi32(copies, one)));
-        return _mm256_and_si256(_mm256_i32gather_epi32(base, beside, 2), byte);
+        return cellPixels(cells, _mm256_add_epi32(rowStart[r], x4[c]), upper[r], right[c]);
     }
 };
 
@@ -57,9 +42,6 @@ MARLUNE_AVX2 int addSharedAvx2(const CellView& cells, const SimilarColours& simi
     __m256i sums[16];
     for (__m256i& sum : sums) sum = _mm256_setzero_si256();
     const __m256i one = _mm256_set1_epi32(1);
-    // A band's cells (about kBandBytes at most) are numbered in 32 bits.
-    const __m256i first = _mm256_set1_epi32(static_cast<std::int32_t>(cells.first));
-    const __m256i width = _mm256_set1_epi32(static_cast<std::int32_t>(cells.width));
     int k = 0;
     for (; k + 8 <= count; k += 8) {
         const __m256i at = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(edges + k));
@@ -77,13 +59,12 @@ MARLUNE_AVX2 int addSharedAvx2(const CellView& cells, const SimilarColours& simi
         Window window{cells, {}, {}, {}, {}};
         for (int r = 0; r < 4; ++r) {
             const __m256i y = _mm256_add_epi32(y0, _mm256_set1_epi32(r - 1));
-            window.rowAt[r] =
-                _mm256_mullo_epi32(_mm256_sub_epi32(_mm256_srai_epi32(y, 1), first), width);
+            window.rowStart[r] = cellRowStart(cells, _mm256_srai_epi32(y, 1));
             window.upper[r] = _mm256_slli_epi32(_mm256_and_si256(y, one), 1);
         }
         for (int c = 0; c < 4; ++c) {
             const __m256i x = _mm256_add_epi32(x0, _mm256_set1_epi32(c - 1));
-            window.column[c] = _mm256_srai_epi32(x, 1);
+            window.x4[c] = _mm256_srai_epi32(x, 1);
             window.right[c] = _mm256_and_si256(x, one);
         }
         __m256i v[4][4];

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "passes/kernels/avx2.h"
 #include "passes/kernels/cpu.h"
+#include "passes/rotsprite/cell_lanes.h"
 
 namespace rotsprite {
 
@@ -156,7 +156,42 @@ MARLUNE_AVX2 int takeQuietAvx2(const QuietView& cells, const std::int32_t* colum
     return takeQuietFrom(i, cells, columns, rows, width, box, target, marks, others, count);
 }
 
+MARLUNE_AVX2 int readEightAvx2(const CellView& cells, const std::int32_t* columns,
+                               const std::int32_t* rows, const int* list, const Box& box,
+                               std::uint8_t* target) {
+    const __m256i at = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(list));
+    const __m256i x = _mm256_i32gather_epi32(reinterpret_cast<const int*>(columns), at, 4);
+    const __m256i y = _mm256_i32gather_epi32(reinterpret_cast<const int*>(rows), at, 4);
+    const __m256i inside = _mm256_and_si256(within(x, box.columnLow, box.columnSpan),
+                                            within(y, box.rowLow, box.rowSpan));
+    if (_mm256_movemask_ps(_mm256_castsi256_ps(inside)) != 0xFF) return -1;
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i place =
+        _mm256_add_epi32(cellRowStart(cells, _mm256_srai_epi32(y, 1)), _mm256_srai_epi32(x, 1));
+    const __m256i value = cellPixels(cells, place, _mm256_slli_epi32(_mm256_and_si256(y, one), 1),
+                                     _mm256_and_si256(x, one));
+    // The input pixel under each, the low byte of a 32-bit read.
+    const __m256i pixel = _mm256_add_epi32(
+        _mm256_mullo_epi32(_mm256_srai_epi32(y, kLevels),
+                           _mm256_set1_epi32(static_cast<std::int32_t>(cells.inputWidth))),
+        _mm256_srai_epi32(x, kLevels));
+    const __m256i under = _mm256_and_si256(
+        _mm256_i32gather_epi32(reinterpret_cast<const int*>(cells.input), pixel, 1),
+        _mm256_set1_epi32(0xFF));
+    alignas(32) std::int32_t values[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(values), value);
+    for (int l = 0; l < 8; ++l) target[list[l]] = static_cast<std::uint8_t>(values[l]);
+    return _mm256_movemask_ps(_mm256_castsi256_ps(
+        _mm256_xor_si256(_mm256_cmpeq_epi32(under, value), _mm256_set1_epi32(-1))));
+}
+
 }  // namespace
+
+int readEightSamples(const CellView& cells, const std::int32_t* columns, const std::int32_t* rows,
+                     const int* list, const Box& box, std::uint8_t* target) {
+    if (!kernels::hasAvx2()) return -1;
+    return readEightAvx2(cells, columns, rows, list, box, target);
+}
 
 int listEdgeSamples(const QuietView& cells, const std::int32_t* columns, const std::int32_t* rows,
                     int width, const Box& box, int* edges) {

@@ -1,8 +1,9 @@
 #pragma once
 // The first look of the search and of the sampling at one output row: which
 // samples lie in a quiet quarter (QuietView::quietAround), where nothing more
-// is to be done, and a list of the rest. Eight samples at a time with AVX2
-// where the processor has it; the lists come out in column order either way.
+// is to be done, and a list of the rest; then the sampling's reading of the
+// rest. Eight samples at a time with AVX2 where the processor has it; the
+// lists come out in column order either way.
 #include <cstdint>
 
 #include "passes/rotsprite/enlargement.h"
@@ -26,5 +27,13 @@ int listEdgeSamples(const QuietView& cells, const std::int32_t* columns, const s
 int takeQuietSamples(const QuietView& cells, const std::int32_t* columns, const std::int32_t* rows,
                      int width, const Box& box, std::uint8_t* target, std::uint8_t* marks,
                      int* others);
+
+// When every sample i = list[0, 8) lies in `box`, which lies in the band:
+// writes target[i] = the 8x pixel there, as CellView::at reads it, and
+// returns a bit for each (bit l for list[l]) where the input pixel under the
+// sample is another index (only there may a detail lie). Otherwise, or
+// without AVX2, writes nothing and returns -1.
+int readEightSamples(const CellView& cells, const std::int32_t* columns, const std::int32_t* rows,
+                     const int* list, const Box& box, std::uint8_t* target);
 
 }  // namespace rotsprite

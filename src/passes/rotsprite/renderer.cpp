@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "base/parallel.h"
 #include "passes/rotsprite/outline.h"
@@ -290,8 +291,8 @@ void Renderer::sampleRows(const IndexedImage& input, const View& cells, Band own
         // there (not moved, its centre is that pixel: no detail). The others
         // are listed.
         int* const others = scratch.pixels.data();
-        const int count = takeQuietSamples(cells, columns, rows, width,
-                                           {0, width8, own.first, own.last - own.first}, target,
+        const Box band{0, width8, own.first, own.last - own.first};
+        const int count = takeQuietSamples(cells, columns, rows, width, band, target,
                                            moved ? nullptr : marks, others);
         if (moved) {
             for (int i = 0, k = 0; i < width; ++i) {
@@ -302,29 +303,49 @@ void Renderer::sampleRows(const IndexedImage& input, const View& cells, Band own
                 }
             }
         }
-        for (int k = 0; k < count; ++k) {
-            if (k + kAhead < count) {
-                const int ahead = others[k + kAhead];
-                const std::int64_t x = std::clamp<std::int64_t>(columns[ahead], 0, width8 - 1);
-                const std::int64_t y =
-                    std::clamp<std::int64_t>(rows[ahead], own.first, own.last - 1);
-                cells.prefetchPixel(x, y);
-            }
+        const auto prefetch = [&](int k) {
+            const int ahead = others[k];
+            const std::int64_t x = std::clamp<std::int64_t>(columns[ahead], 0, width8 - 1);
+            const std::int64_t y = std::clamp<std::int64_t>(rows[ahead], own.first, own.last - 1);
+            cells.prefetchPixel(x, y);
+        };
+        const auto sampleOne = [&](int k) {
+            if (k + kAhead < count) prefetch(k + kAhead);
             const int i = others[k];
             std::int64_t x = columns[i], y = rows[i];
             const bool inside = x >= 0 && x < width8 && y >= 0 && y < height8;
             if (!inside && !wrap) {
-                if (!firstBand) continue;
+                if (!firstBand) return;
                 target[i] = 0;
             } else {
                 if (!inside) {
                     x = wrapInto(x, width8);
                     y = wrapInto(y, height8);
                 }
-                if (y < own.first || y >= own.last) continue;
+                if (y < own.first || y >= own.last) return;
                 target[i] = cells.at(x, y);
             }
             mark(i);
+        };
+        for (int k = 0; k < count;) {
+            if constexpr (std::is_same_v<View, CellView>) {
+                // Eight at once where all lie in the band; unmoved, each is
+                // its own centre, and a detail only where the input differs.
+                const int unlike =
+                    moved || k + 8 > count
+                        ? -1
+                        : readEightSamples(cells, columns, rows, others + k, band, target);
+                if (unlike >= 0) {
+                    for (int l = k + kAhead; l < std::min(k + 2 * kAhead, count); ++l) prefetch(l);
+                    for (int l = 0; l < 8 && marks != nullptr; ++l) {
+                        marks[others[k + l]] = 0;
+                        if ((unlike >> l & 1) != 0) mark(others[k + l]);
+                    }
+                    k += 8;
+                    continue;
+                }
+            }
+            sampleOne(k++);
         }
     }
 }
