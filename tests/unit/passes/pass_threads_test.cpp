@@ -62,10 +62,12 @@ TEST(PassSpeedPaths, AroundTheSizeWhereThreadsStartTheirPixelsAreThoseOfOneThrea
     const PassSettings settings = settingsFor(10, false);
     const int w = 1024;
     using kernels::rowsPerRange;
-    // Scale2x makes 4 w output bytes a row, Zoom3x 9 w, Rotate w.
-    for (auto [kind, rows] : {std::pair{2, rowsPerRange(4 * w, kernels::kCopyingBytesPerRange)},
-                              std::pair{1, rowsPerRange(9 * w, kernels::kCopyingBytesPerRange)},
-                              std::pair{6, rowsPerRange(w, kernels::kLookingUpBytesPerRange)}}) {
+    // Scale2x makes 4 w output bytes a row, Zoom3x 9 w, Rotate w, MMPX2x 4 w.
+    for (auto [kind, rows] :
+         {std::pair{2, rowsPerRange(4 * w, kernels::kCopyingBytesPerRange)},
+          std::pair{1, rowsPerRange(9 * w, kernels::kCopyingBytesPerRange)},
+          std::pair{6, rowsPerRange(w, kernels::kLookingUpBytesPerRange)},
+          std::pair{12, rowsPerRange(4 * w, kernels::kLookingUpBytesPerRange)}}) {
         for (int h : {2 * rows - 1, 2 * rows, 2 * rows + 1, 4 * rows + 1}) {
             SCOPED_TRACE(testing::Message()
                          << passKindNamesNarrow[kind] << " on " << w << "x" << h);
