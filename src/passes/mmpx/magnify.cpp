@@ -1,9 +1,9 @@
 #include "passes/mmpx/magnify.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "passes/kernels/sse2.h"
 
 namespace mmpx {
 
@@ -155,26 +155,20 @@ Block magnifyPixel(const Window& w, const Luma& luma) {
     return block;
 }
 
-__m128i load16(const std::uint8_t* p) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
 // Sixteen pixels from p on, when no rule changes any of their blocks (fewer
 // than two of the four neighbours differ, as in magnifyRow): their blocks
 // written, E repeated. False, and nothing written, otherwise.
 bool quietRun(const std::uint8_t* p, std::ptrdiff_t down, std::uint8_t* upper,
               std::uint8_t* lower) {
-    const __m128i e = load16(p);
+    using namespace kernels::sse2;
+    const __m128i e = load(p);
     // Each equal neighbour adds -1: three or four alike make -3 or -4.
-    const __m128i alike = _mm_add_epi8(
-        _mm_add_epi8(_mm_cmpeq_epi8(e, load16(p - 1)), _mm_cmpeq_epi8(e, load16(p + 1))),
-        _mm_add_epi8(_mm_cmpeq_epi8(e, load16(p - down)), _mm_cmpeq_epi8(e, load16(p + down))));
+    const __m128i alike =
+        _mm_add_epi8(_mm_add_epi8(equal(e, load(p - 1)), equal(e, load(p + 1))),
+                     _mm_add_epi8(equal(e, load(p - down)), equal(e, load(p + down))));
     if (_mm_movemask_epi8(_mm_cmplt_epi8(alike, _mm_set1_epi8(-2))) != 0xFFFF) return false;
-    const __m128i low = _mm_unpacklo_epi8(e, e), high = _mm_unpackhi_epi8(e, e);
-    for (std::uint8_t* out : {upper, lower}) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), low);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), high);
-    }
+    storeInterleaved2(upper, e, e);
+    storeInterleaved2(lower, e, e);
     return true;
 }
 

@@ -22,11 +22,6 @@ bool nextToGround(const IndexedImage& image, std::int64_t x, std::int64_t y) {
            at(image, x, y - 1) == kGround || at(image, x, y + 1) == kGround;
 }
 
-std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
-    const std::int64_t rest = value % size;
-    return rest < 0 ? rest + size : rest;
-}
-
 // Whether the input's outline is closed around input pixel (x, y): no pixel
 // within one of it is a boundary pixel of another colour.
 bool closedAround(const IndexedImage& input, int outline, std::int64_t x, std::int64_t y) {

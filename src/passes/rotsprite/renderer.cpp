@@ -39,11 +39,6 @@ int rowsPerRange(int width) {
     return std::max(kPixelsPerRange / std::max(width, 1), 1);
 }
 
-std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
-    const std::int64_t rest = value % size;
-    return rest < 0 ? rest + size : rest;
-}
-
 // Whether the input pixel under an output pixel's centre (an 8x pixel) is a
 // lone one (no four-neighbour shares its index: a highlight, a speck, a step
 // of a thin diagonal) that the sampling stepped over.

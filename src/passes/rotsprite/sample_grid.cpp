@@ -61,12 +61,6 @@ int cellsAvx2(const double* terms, double rowTerm, bool adding, const int* shift
 
 }  // namespace
 
-void SampleGrid::cellsOfRow(int j, Point halfSteps, std::int32_t* columns,
-                            std::int32_t* rows) const {
-    const int x = static_cast<int>(halfSteps.x), y = static_cast<int>(halfSteps.y);
-    cellsOfRow(j, &x, &y, 1, &columns, &rows);
-}
-
 void SampleGrid::cellsOfRow(int j, const int* halfStepsX, const int* halfStepsY, int count,
                             std::int32_t* const* columns, std::int32_t* const* rows) const {
     const int width = static_cast<int>(columnCos_.size());

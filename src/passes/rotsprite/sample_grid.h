@@ -11,6 +11,13 @@
 
 namespace rotsprite {
 
+// value modulo size, in [0, size) for negative values too: where a
+// coordinate outside the picture lands with wrap-around.
+inline std::int64_t wrapInto(std::int64_t value, std::int64_t size) {
+    const std::int64_t rest = value % size;
+    return rest < 0 ? rest + size : rest;
+}
+
 // A pixel of the 8x picture, or a move in half 8x pixels.
 struct Point {
     std::int64_t x;
@@ -44,11 +51,10 @@ class SampleGrid {
     double x(int i, int j) const { return kScale * (columnCos_[i] - rowSin_[j]); }
     double y(int i, int j) const { return kScale * (columnSin_[i] + rowCos_[j]); }
 
-    // at(i, j, halfSteps) for every column i of output row j, into `columns`
-    // and `rows` (width values each; 8x coordinates fit 32 bits for any image
-    // size allowed). Four columns at a time where the processor has AVX2.
-    void cellsOfRow(int j, Point halfSteps, std::int32_t* columns, std::int32_t* rows) const;
-    // The same for `count` moves at once, into columns[k] and rows[k].
+    // at(i, j, {halfStepsX[k], halfStepsY[k]}) for every column i of output
+    // row j and each of `count` moves, into columns[k] and rows[k] (width
+    // values each; 8x coordinates fit 32 bits for any image size allowed).
+    // Four columns at a time where the processor has AVX2.
     void cellsOfRow(int j, const int* halfStepsX, const int* halfStepsY, int count,
                     std::int32_t* const* columns, std::int32_t* const* rows) const;
 
