@@ -1,4 +1,4 @@
-#include "ui/text_file.h"
+#include "base/text_file.h"
 
 #include <windows.h>
 
@@ -57,27 +57,46 @@ FileRead readWholeFile(const std::wstring& path, std::size_t limit, std::string&
     return FileRead::Ok;
 }
 
+TemporaryFile::TemporaryFile(const std::wstring& target) {
+    const std::size_t slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"." : target.substr(0, slash + 1);
+    wchar_t name[MAX_PATH + 1] = {};
+    // Creates the file, empty, under a name no one else holds.
+    if (folder.size() < MAX_PATH - 14 && GetTempFileNameW(folder.c_str(), L"mrl", 0, name)) {
+        path_ = name;
+    }
+}
+
+TemporaryFile::~TemporaryFile() {
+    if (!path_.empty()) DeleteFileW(path_.c_str());
+}
+
+bool TemporaryFile::renameTo(const std::wstring& target) {
+    if (!MoveFileExW(path_.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return false;
+    }
+    path_.clear();
+    return true;
+}
+
 bool writeWholeFile(const std::wstring& path, std::string_view text, std::string& problem) {
-    const std::size_t separator = path.find_last_of(L"\\/");
-    const std::wstring folder = separator == std::wstring::npos ? L"." : path.substr(0, separator);
-    wchar_t temporary[MAX_PATH + 16] = {};
-    if (folder.size() >= MAX_PATH - 14 ||
-        GetTempFileNameW(folder.c_str(), L"mar", 0, temporary) == 0) {
+    TemporaryFile temporary(path);
+    if (temporary.path().empty()) {
         problem = systemMessage(GetLastError());
         return false;
     }
-    bool written = false;
     {
-        FileHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        written = file.isOpen() && writeAll(file.get(), text) && FlushFileBuffers(file.get());
-        if (!written) problem = systemMessage(GetLastError());
+        FileHandle file(CreateFileW(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!(file.isOpen() && writeAll(file.get(), text) && FlushFileBuffers(file.get()))) {
+            problem = systemMessage(GetLastError());
+            return false;  // the temporary file goes with `temporary`
+        }
     }
-    if (written &&
-        MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
+    if (!temporary.renameTo(path)) {
+        problem = systemMessage(GetLastError());
+        return false;
     }
-    if (written) problem = systemMessage(GetLastError());
-    DeleteFileW(temporary);
-    return false;
+    return true;
 }

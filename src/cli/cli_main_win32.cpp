@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "base/com_ref.h"
+#include "base/text_file.h"
 #include "base/wide_text.h"
 #include "base/win32_handles.h"
 #include "cli/cli_options.h"
@@ -22,21 +23,20 @@ constexpr int kExitUsage = 2;
 
 // The flow file's text, refused past the reader's bound without reading on.
 bool readFlowFile(const std::string& path, std::string& text, std::string& message) {
-    const FileHandle file(CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.isOpen()) {
-        message = "ERROR: the flow file " + path + " cannot be read (error " +
-                  std::to_string(GetLastError()) + ")";
-        return false;
+    switch (readWholeFile(wideFromUtf8(path), kMaxFlowTextBytes, text)) {
+        case FileRead::Ok:
+            return true;
+        case FileRead::TooLarge:
+            message = "ERROR: " + path + ": a flow file holds at most " +
+                      std::to_string(kMaxFlowTextBytes) + " bytes; this one is longer";
+            return false;
+        case FileRead::Missing:
+        case FileRead::Failed:
+            break;
     }
-    text.resize(kMaxFlowTextBytes + 1);
-    DWORD got = 0;
-    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)) {
-        message = "ERROR: the flow file " + path + " cannot be read";
-        return false;
-    }
-    text.resize(got);
-    return true;
+    message = "ERROR: the flow file " + path + " cannot be read (error " +
+              std::to_string(GetLastError()) + ")";
+    return false;
 }
 
 // The flow file's settings, then the options' over them.

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "base/bounded_format.h"
+#include "base/text_file.h"
 #include "base/wide_text.h"
 #include "files/image_file.h"
 #include "files/png_plan.h"
@@ -18,39 +19,6 @@ namespace {
 
 // Rows handed to WritePixels at a time: bounded memory for any image.
 constexpr int kBandRows = 256;
-
-// A temporary file in the target's folder, deleted unless it was renamed.
-class TemporaryFile {
-  public:
-    explicit TemporaryFile(const std::wstring& target) {
-        const std::size_t slash = target.find_last_of(L"\\/");
-        const std::wstring folder =
-            slash == std::wstring::npos ? L"." : target.substr(0, slash + 1);
-        wchar_t name[MAX_PATH + 1] = {};
-        // Creates the file, empty, under a name no one else holds.
-        if (folder.size() < MAX_PATH - 14 && GetTempFileNameW(folder.c_str(), L"mrl", 0, name)) {
-            path_ = name;
-        }
-    }
-    ~TemporaryFile() {
-        if (!path_.empty()) DeleteFileW(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::wstring& path() const { return path_; }
-    bool renameTo(const std::wstring& target) {
-        if (!MoveFileExW(path_.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return false;
-        }
-        path_.clear();
-        return true;
-    }
-
-  private:
-    std::wstring path_;
-};
 
 WICPixelFormatGUID indexedFormat(int bits) {
     switch (bits) {

@@ -2,6 +2,7 @@
 
 #include "base/bounded_format.h"
 #include "base/log.h"
+#include "base/text_file.h"
 #include "base/wide_text.h"
 #include "flow/flow_text.h"
 #include "host/frame_import.h"
@@ -9,7 +10,6 @@
 #include "ui/host_operation.h"
 #include "ui/settings.h"
 #include "ui/source_page.h"
-#include "ui/text_file.h"
 #include "ui/window_class.h"
 
 namespace {

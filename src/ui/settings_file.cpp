@@ -5,8 +5,8 @@
 #include <shlobj.h>
 
 #include "base/log.h"
+#include "base/text_file.h"
 #include "base/wide_text.h"
-#include "ui/text_file.h"
 
 namespace {
 
