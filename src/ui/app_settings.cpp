@@ -56,8 +56,7 @@ void showSettings(App& app) {
 
 Settings currentSettings(const App& app) {
     Settings settings;
-    const PassSettings& chain = app.state.chain.settings();
-    settings.flow = {app.passManager.kinds(), chain.angleDegrees, chain.wrapAround != 0};
+    settings.flow = app.passManager.flow();
     settings.zoom = app.ui.zoom;
     settings.sourceTab = static_cast<int>(SendMessageW(app.ui.tabControl, TCM_GETCURSEL, 0, 0));
     settings.singleNewProject = app.singlePage.newProject();

@@ -200,10 +200,8 @@ void FilesPage::saveResult() {
 void FilesPage::saveFlow() {
     const std::wstring path = askFileToSave(ui_.filesPage, kSaveFlowDialog, L"");
     if (path.empty()) return;
-    const PassSettings& settings = state_.chain.settings();
-    const Flow flow{passes_.kinds(), settings.angleDegrees, settings.wrapAround != 0};
     std::string problem;
-    if (!writeWholeFile(path, writeFlowText(flow), problem)) {
+    if (!writeWholeFile(path, writeFlowText(passes_.flow()), problem)) {
         const std::string error = "ERROR: " + utf8FromWide(path) + " cannot be written: " + problem;
         logLine(error.c_str());
         showError(kSaveFlowCaption, error);

@@ -115,6 +115,11 @@ std::vector<int> PassManagerPanel::kinds() const {
     return flow;
 }
 
+Flow PassManagerPanel::flow() const {
+    const PassSettings& settings = state_.chain.settings();
+    return {kinds(), settings.angleDegrees, settings.wrapAround != 0};
+}
+
 void PassManagerPanel::showFlow(const std::vector<int>& kinds) {
     SendMessageW(ui_.passList, LB_RESETCONTENT, 0, 0);
     SendMessageW(ui_.passList, LB_ADDSTRING, 0,

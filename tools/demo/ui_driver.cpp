@@ -8,6 +8,8 @@
 #include <fstream>
 #include <memory>
 
+#include "base/wide_text.h"
+
 namespace ui {
 
 namespace {
@@ -369,10 +371,8 @@ void pressKey(HWND window, WPARAM virtualKey) {
 void dropFiles(HWND window, const std::vector<std::string>& paths) {
     std::vector<wchar_t> names;
     for (const std::string& path : paths) {
-        const int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
-        const std::size_t at = names.size();
-        names.resize(at + static_cast<std::size_t>(length));
-        MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, names.data() + at, length);
+        const std::wstring wide = wideFromUtf8(path);
+        names.insert(names.end(), wide.c_str(), wide.c_str() + wide.size() + 1);  // with its NUL
     }
     names.push_back(L'\0');
     DROPFILES header{};
@@ -433,10 +433,7 @@ std::string answerFileDialog(DWORD processId, const std::string& title, const st
         }
     }
     const std::string offered = text(box);
-    std::wstring wide(path.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
+    const std::wstring wide = wideFromUtf8(path);
     SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
