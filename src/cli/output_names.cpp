@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "base/plain_text.h"
+
 namespace {
 
 constexpr std::string_view kFields[] = {"{name}", "{frame}", "{turn}"};
@@ -59,7 +61,7 @@ bool checkOutputPattern(std::string_view pattern, std::string& problem) {
         }
     }
     const std::string_view file = pattern.substr(nameStart(pattern));
-    if (file.size() <= 4 || !wildcardMatch(".png", file.substr(file.size() - 4)) ||
+    if (file.size() <= 4 || !equalsIgnoringCase(file.substr(file.size() - 4), ".png") ||
         hasWildcards(pattern)) {
         problem = quoted(pattern) + " must name a .png file";
         return false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/log.h"
+#include "base/plain_text.h"
 #include "host/commands.h"
 #include "host/export_steps.h"
 #include "host/frame_import.h"
@@ -56,8 +57,7 @@ bool exportLayer(PluginState& state, HWND owner, const ExportPlan& plan, int tur
 }  // namespace
 
 int parseTurns(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    text = trimmed(text, " ");
     if (text.empty()) return 0;
     int turns = 0;
     const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), turns);

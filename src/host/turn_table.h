@@ -8,8 +8,7 @@
 #include <string_view>
 
 #include "host/export.h"
-
-constexpr int kMaxTurns = 64;
+#include "passes/turn_angle.h"
 
 // The number of turns as the user types it, spaces around allowed: blank or
 // 1 is off (0), 2 to kMaxTurns a sheet of that many turns; anything else -1.

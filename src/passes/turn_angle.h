@@ -4,6 +4,9 @@
 // whole degrees stay exact.
 #include <cmath>
 
+// The most views a turn-table has.
+constexpr int kMaxTurns = 64;
+
 inline double turnAngle(double degrees, int k, int turns) {
     return std::fmod(degrees + 360.0 * (k - 1) / turns, 360.0);
 }

@@ -6,11 +6,11 @@
 
 #include "base/plain_text.h"
 #include "passes/pass_kinds.h"
+#include "passes/turn_angle.h"
 
 namespace {
 
 constexpr int kLargestZoom = 16;
-constexpr int kLargestTurns = 64;  // the Turns box's own limit
 constexpr int kLargestCoordinate = 32767;
 constexpr std::size_t kProblemsShown = 3;
 constexpr const char* kTabNames[kSourceTabCount] = {"Single image", "Batch", "Files"};
@@ -241,7 +241,7 @@ class SettingsReader {
         } else if (equalsIgnoringCase(key, "turns")) {
             if (equalsIgnoringCase(value, "off")) {
                 settings_.turns = 0;
-            } else if (!readInteger(value, 1, kLargestTurns, settings_.turns)) {
+            } else if (!readInteger(value, 1, kMaxTurns, settings_.turns)) {
                 note("turns is " + quotedForMessage(value) + "; it takes off or 1 to 64");
             }
         } else {
@@ -324,7 +324,7 @@ std::string writeSettingsText(const Settings& settings) {
     text += "\nall frames = " + std::string(onOff(settings.allFrames)) + "\n";
     if (settings.turns == 0) {
         text += "turns = off\n";
-    } else if (settings.turns > 0 && settings.turns <= kLargestTurns) {
+    } else if (settings.turns > 0 && settings.turns <= kMaxTurns) {
         text += "turns = " + std::to_string(settings.turns) + "\n";
     }
 
